@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace LobbyChoice {
+
+inline constexpr int LobbyCount = 9;
+inline constexpr int MaxClanLength = 20;
+inline const QString ClanRefusedMessage = QStringLiteral("Invalid Clan Channel Parameter");
+
+// Channel of lobby button index (0 to 8): "#ZentharaNET_" and the digit.
+QString lobbyChannel(int index);
+// Channel of a clan lobby, the name taken exactly as typed; nothing for an
+// empty name or one longer than 20 characters.
+std::optional<QString> clanChannel(const QString& name);
+// The caption of lobby button index, "Lobby 1 - Main/New Players" for 0.
+QString lobbyCaption(int index);
+
+} // namespace LobbyChoice

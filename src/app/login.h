@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/declares.h"
+
+#include <QString>
+
+namespace Login {
+
+inline const QString RefusedMessage = QStringLiteral("Please Use a Valid UserName");
+inline constexpr int MaxNameLength = 20;
+
+// The characters a lobby name never holds, removed in this order.
+QString removedCharacters();
+
+// The login button: boxText is the login box, read and written back as the
+// player sees it. On success fills CodeLetter, NickPrefix, NickSuffix and
+// MyNick and returns true; on a refusal returns false (the caller shows
+// RefusedMessage), with the box as far as it was cleaned.
+bool logIn(Declares& state, QString& boxText);
+
+} // namespace Login

@@ -1,0 +1,95 @@
+#include "irc/connection.h"
+
+namespace {
+const QByteArray CrLf = QByteArrayLiteral("\r\n");
+}
+
+Connection::Connection(Declares& state, Transport& transport, View& view, QObject* parent)
+    : QObject(parent), m_d(state), m_transport(transport), m_view(view)
+{
+    connect(&m_transport, &Transport::connected, this, &Connection::onConnected);
+    connect(&m_transport, &Transport::received, this, &Connection::onReceived);
+    connect(&m_transport, &Transport::failed, this, &Connection::onFailed);
+}
+
+void Connection::open()
+{
+    m_transport.close();
+    m_tail.clear();
+    m_connecting = true;
+    m_transport.connectToHost(m_d.ServerHost, quint16(m_d.ServerPort));
+}
+
+void Connection::close()
+{
+    m_connecting = false;
+    m_transport.close();
+    m_tail.clear();
+}
+
+void Connection::SendLine(const QString& line)
+{
+    if (m_transport.state() != SocketState::Connected)
+        return;
+    m_transport.send(line.toLatin1() + CrLf);
+}
+
+void Connection::SendChat(QString text)
+{
+    if (m_transport.state() != SocketState::Connected)
+        return;
+    m_transport.send(QString(QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :") + text)
+                         .toLatin1() +
+                     CrLf);
+    if (!m_d.NickSuffix.isEmpty()) {
+        const qsizetype at = text.indexOf(m_d.NickSuffix);
+        if (at >= 0)
+            text.remove(at, m_d.NickSuffix.size());
+    }
+    m_view.appendChat(m_d.MyNick.mid(8) + QStringLiteral("> ") + text + QStringLiteral("\r\n"));
+}
+
+QString Connection::userLine() const
+{
+    const QChar quote = u'"';
+    return QStringLiteral("USER ") + m_d.MyNick + u' ' + quote + ServerNameToken + quote + u' ' + quote +
+           m_transport.localIP() + quote + QStringLiteral(" :ZenUser");
+}
+
+void Connection::sendRegistration()
+{
+    SendLine(QStringLiteral("NICK ") + m_d.MyNick);
+    SendLine(userLine());
+}
+
+void Connection::onConnected()
+{
+    m_connecting = false;
+    sendRegistration();
+    emit registered();
+}
+
+void Connection::onReceived(const QByteArray& data)
+{
+    // Lines cut across two reads are joined again: only text up to the last
+    // line end goes on, the rest waits for the next read.
+    m_tail.append(data);
+    const qsizetype lastEnd = m_tail.lastIndexOf(CrLf);
+    QByteArray block;
+    if (lastEnd >= 0) {
+        block = m_tail.left(lastEnd + 2);
+        m_tail.remove(0, lastEnd + 2);
+    } else if (m_tail.size() > MaxHeldTail) {
+        block.swap(m_tail);
+    } else {
+        return;
+    }
+    emit blockReceived(QString::fromLatin1(block));
+}
+
+void Connection::onFailed(int code, const QString& description)
+{
+    const bool whileConnecting = m_connecting;
+    m_connecting = false;
+    emit failed(whileConnecting, code, description);
+}

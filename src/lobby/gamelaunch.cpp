@@ -1,0 +1,62 @@
+#include "lobby/gamelaunch.h"
+
+#include "irc/connection.h"
+#include "irc/controlmessage.h"
+#include "lobby/lobbycontext.h"
+#include "lobby/nickcode.h"
+
+namespace GameLaunch {
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+const QString PlayingCode = QStringLiteral("bFFF");
+
+void becomePlaying(LobbyContext& lobby)
+{
+    Declares& d = lobby.state;
+    d.MyNick = NickCode::SetNickCode(d.MyNick, d.CodeLetter, PlayingCode);
+    lobby.connection.SendLine(QStringLiteral("NICK :") + d.MyNick);
+    lobby.view.appendChat(Launching + CrLf + PlayingNotice + CrLf);
+}
+} // namespace
+
+QString hostCommandLine(const QString& userName, const QString& localIP)
+{
+    return QStringLiteral("eaexec.exe zen3.exe /h tcp /n") + userName + QStringLiteral(" /boundip ") + localIP;
+}
+
+QString joinerCommandLine(const QString& hostIP, const QString& userName, const QString& localIP)
+{
+    return QStringLiteral("eaexec.exe zen3.exe /j tcp ") + hostIP + QStringLiteral(" /n") + userName +
+           QStringLiteral(" /boundip ") + localIP;
+}
+
+void Launch_Click(LobbyContext& lobby, int hut)
+{
+    Declares& d = lobby.state;
+    QString body = d.MyNick;
+    body.remove(NickCode::Marker);
+    // Only the occupant of slot 0 of this very hut is its host.
+    if (body.mid(4, 1) != QStringLiteral("0") || NickCode::HexToNum(QStringView(body).mid(2, 2)) != hut)
+        return;
+
+    lobby.connection.SendLine(ControlMessage::launchLine(d.CurrentChannel, hut, lobby.connection.localIP(), d.FieldSep));
+    becomePlaying(lobby);
+    startLauncher(lobby, hostCommandLine(NickCode::userName(d.MyNick), lobby.connection.localIP()));
+}
+
+bool receive(LobbyContext& lobby, const QString& block, int hut)
+{
+    Declares& d = lobby.state;
+    if (NickCode::hutOf(d.MyNick) != hut)
+        return false;
+    const auto hostIP = ControlMessage::fields(block, ControlMessage::launchTag(hut), d.FieldSep);
+    if (!hostIP)
+        return true; // a cut message starts nothing
+    becomePlaying(lobby);
+    startLauncher(lobby,
+                  joinerCommandLine(*hostIP, NickCode::userName(d.MyNick), lobby.connection.localIP()));
+    return true;
+}
+
+} // namespace GameLaunch

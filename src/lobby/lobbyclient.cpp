@@ -1,0 +1,155 @@
+#include "lobby/lobbyclient.h"
+
+#include "bot/botresponder.h"
+#include "lobby/chatinput.h"
+#include "lobby/gamelaunch.h"
+#include "lobby/huts.h"
+#include "lobby/links.h"
+#include "lobby/refresh.h"
+#include "lobby/votekick.h"
+
+LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject* parent)
+    : QObject(parent),
+      m_shell(shell),
+      m_view(view),
+      m_connection(m_d, transport, view),
+      m_dispatcher(m_d, m_connection, view, *this),
+      m_lobby{m_d, m_connection, view, shell, [this] { endProgram(); }}
+{
+    m_d.applyConfiguration();
+    m_refreshTimer.setInterval(RefreshIntervalMs);
+    m_reconnectTimer.setInterval(ReconnectIntervalMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &LobbyClient::Timer1_Timer);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &LobbyClient::ReConnect_Timer);
+    connect(&m_connection, &Connection::registered, this, &LobbyClient::registered);
+    connect(&m_connection, &Connection::blockReceived, this, &LobbyClient::HandleInbound);
+    connect(&m_connection, &Connection::failed, this, &LobbyClient::onFailed);
+}
+
+LobbyClient::~LobbyClient() = default;
+
+void LobbyClient::setTimerIntervals(int refreshMs, int reconnectMs)
+{
+    m_refreshTimer.setInterval(refreshMs);
+    m_reconnectTimer.setInterval(reconnectMs);
+}
+
+void LobbyClient::Form_Load()
+{
+    if (m_ended)
+        return;
+    m_names.reset();
+    m_connection.open();
+    for (int hut = 0; hut <= 4; ++hut) {
+        for (int slot = 0; slot <= 3; ++slot)
+            m_d.HutTable[hut][slot].clear();
+    }
+    m_view.setUserLists({GettingUserList}, {GettingUserList});
+    m_view.loadPictures();
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+    if (!m_reconnectTimer.isActive())
+        m_reconnectTimer.start();
+}
+
+void LobbyClient::ReConnect_Timer()
+{
+    const int state = socketState();
+    if (state == SocketState::Closed || state == SocketState::Closing || state == SocketState::Error)
+        Form_Load();
+}
+
+void LobbyClient::Timer1_Timer()
+{
+    m_view.setTitle(Refresh::lobbyTitle(socketState(), m_d));
+    for (int hut = 0; hut < 4; ++hut) {
+        for (int slot = 0; slot < 4; ++slot) {
+            const QString& cell = m_d.HutTable[hut][slot];
+            m_view.setSlot(10 * hut + slot, !cell.isEmpty(), Refresh::slotToolTip(cell));
+        }
+    }
+}
+
+void LobbyClient::HandleInbound(const QString& block)
+{
+    if (m_ended)
+        return;
+    m_dispatcher.HandleInbound(block);
+    emit blockHandled();
+}
+
+void LobbyClient::SEND_Click(const QString& text)
+{
+    if (!m_ended)
+        ChatInput::SEND_Click(m_lobby, text);
+}
+
+void LobbyClient::OUTCHAT_GotFocus()
+{
+    if (!m_ended)
+        ChatInput::OUTCHAT_GotFocus(m_lobby);
+}
+
+void LobbyClient::Hut_Click(int index)
+{
+    if (!m_ended)
+        Huts::Hut_Click(m_lobby, index);
+}
+
+void LobbyClient::Launch_Click(int hut)
+{
+    if (!m_ended)
+        GameLaunch::Launch_Click(m_lobby, hut);
+}
+
+void LobbyClient::endProgram()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_refreshTimer.stop();
+    m_reconnectTimer.stop();
+    m_connection.close();
+    m_shell.endProgram();
+}
+
+bool LobbyClient::namesReply(const QString& block)
+{
+    if (!m_names.take(block, m_d.MyNick, m_d.CurrentChannel))
+        return true;
+    const RosterLists lists = RebuildRoster(m_d, m_names.entries());
+    m_view.setUserLists(lists.chatting, lists.playing);
+    return true;
+}
+
+void LobbyClient::channelMessage(const QString& text)
+{
+    BotResponder::scan(m_d, m_connection, text);
+}
+
+bool LobbyClient::kickVote(const QString& block)
+{
+    return VoteKick::receive(m_lobby, block);
+}
+
+void LobbyClient::link(const QString& block)
+{
+    Links::receive(m_lobby, block);
+}
+
+bool LobbyClient::launch(const QString& block, int hut)
+{
+    return GameLaunch::receive(m_lobby, block, hut);
+}
+
+void LobbyClient::onFailed(bool whileConnecting, int code, const QString& description)
+{
+    if (m_ended)
+        return;
+    if (whileConnecting)
+        m_shell.message(Config::DefaultTitle, CouldNotFindHost);
+    else
+        m_shell.message(m_d.AppTitle, QStringLiteral("Error: ") + QString::number(code) + QStringLiteral("; \r\n") + description,
+                        Shell::Icon::Critical);
+    endProgram();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/declares.h"
+#include "app/ports.h"
+#include "irc/connection.h"
+#include "irc/dispatcher.h"
+#include "lobby/lobbycontext.h"
+#include "lobby/roster.h"
+
+#include <QObject>
+#include <QTimer>
+
+// One lobby client without windows: owns the client state and wires the
+// connection, the dispatcher and the lobby's features to the ports it is
+// given. The window calls the entry points named after its controls.
+class LobbyClient : public QObject, private InboundHandlers {
+    Q_OBJECT
+public:
+    static constexpr int RefreshIntervalMs = 1000;
+    static constexpr int ReconnectIntervalMs = 6000;
+    static inline const QString GettingUserList = QStringLiteral("Getting User List...");
+    static inline const QString CouldNotFindHost = QStringLiteral("Could Not Find Host");
+
+    LobbyClient(Transport& transport, Shell& shell, View& view, QObject* parent = nullptr);
+    ~LobbyClient() override;
+
+    Declares& state() { return m_d; }
+    const Declares& state() const { return m_d; }
+    Connection& connection() { return m_connection; }
+    int socketState() const { return m_connection.state(); }
+    // True once the client has ended the program; it then does nothing more.
+    bool hasEnded() const { return m_ended; }
+
+    // Tests and the load generator shorten the timers; the window uses the defaults.
+    void setTimerIntervals(int refreshMs, int reconnectMs);
+
+    // The lobby window's load: connects and registers; starts both timers the first time.
+    void Form_Load();
+    void ReConnect_Timer();
+    void Timer1_Timer();
+    void HandleInbound(const QString& block);
+
+    void SEND_Click(const QString& text);
+    void OUTCHAT_GotFocus();
+    void Hut_Click(int index);
+    void Launch_Click(int hut);
+
+    // Ends the client for good: no more sending, no timers, then the process ends.
+    void endProgram();
+
+signals:
+    // NICK and USER went out on a new connection.
+    void registered();
+    // Every received block after it was dispatched (tests and tools wait on it).
+    void blockHandled();
+
+private:
+    bool namesReply(const QString& block) override;
+    void channelMessage(const QString& text) override;
+    bool kickVote(const QString& block) override;
+    void link(const QString& block) override;
+    bool launch(const QString& block, int hut) override;
+
+    void onFailed(bool whileConnecting, int code, const QString& description);
+
+    Declares m_d;
+    Shell& m_shell;
+    View& m_view;
+    Connection m_connection;
+    Dispatcher m_dispatcher;
+    LobbyContext m_lobby;
+    NamesReply m_names;
+    QTimer m_refreshTimer;
+    QTimer m_reconnectTimer;
+    bool m_ended = false;
+};

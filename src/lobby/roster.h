@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/declares.h"
+
+#include <QStringList>
+
+// The names reply of the lobby channel, which a busy lobby gets as several
+// 353 lines, maybe across several received blocks, closed by a 366 line.
+class NamesReply {
+public:
+    // Takes the 353 lines for this nickname and channel from block, in order,
+    // and notes where a 366 ends the reply. A 353 after the end starts a new
+    // reply. True when block brought any 353 line of the reply.
+    bool take(const QString& block, const QString& myNick, const QString& channel);
+    // The entries gathered since the reply began, "@" removed.
+    const QStringList& entries() const { return m_entries; }
+    void reset();
+
+private:
+    void takeList(QStringView list);
+
+    QStringList m_entries;
+    bool m_open = false;
+};
+
+struct RosterLists {
+    QStringList chatting;
+    QStringList playing;
+};
+
+// RebuildRoster: decodes every entry's nickname code into the two user lists
+// and huts 0 to 4, slots 0 to 3 of HutTable, and counts them in UserCount.
+RosterLists RebuildRoster(Declares& state, const QStringList& entries);

@@ -1,0 +1,39 @@
+#include "lobby/votekick.h"
+
+#include "irc/connection.h"
+#include "irc/controlmessage.h"
+#include "lobby/lobbycontext.h"
+#include "lobby/nickcode.h"
+
+namespace VoteKick {
+
+bool receive(LobbyContext& lobby, const QString& block)
+{
+    Declares& d = lobby.state;
+    const auto fields = ControlMessage::fields(block, ControlMessage::KickTag, d.FieldSep);
+    const auto vote = fields ? ControlMessage::parseKick(*fields) : std::nullopt;
+    // A vote without a lobby nickname as voter was typed by hand: ignored.
+    if (!vote || vote->voterNick.size() < NickCode::PrefixLength)
+        return true;
+
+    const QString voter = NickCode::userName(vote->voterNick);
+    if (vote->target.toLower() != NickCode::userName(d.MyNick).toLower())
+        return false;
+    // A substring test: once "Alice" has voted, "Al" counts as voted too.
+    if (d.KickVoters.toLower().contains(voter.toLower()))
+        return false;
+
+    d.KickVoters += voter + QStringLiteral("\r\n");
+    ++d.KickVotes;
+    lobby.view.appendChat(voter + QStringLiteral(" Has Voted To Kick You\r\n"));
+    lobby.view.refresh();
+
+    if (!thresholdReached(d.KickVotes, d.UserCount))
+        return true;
+    lobby.connection.SendChat(QStringLiteral("-=") + d.MyNick + QStringLiteral(" Has been kicked=-"));
+    lobby.shell.message(Config::DefaultTitle, KickedMessage);
+    lobby.end();
+    return false;
+}
+
+} // namespace VoteKick

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/ports.h"
+
+#include <QStringList>
+
+#include <deque>
+
+// A transport the test drives by hand: it records what the client sends and
+// lets the test play the server.
+class FakeTransport : public Transport {
+    Q_OBJECT
+public:
+    using Transport::Transport;
+
+    void connectToHost(const QString& host, quint16 port) override;
+    void close() override;
+    int state() const override { return m_state; }
+    void send(const QByteArray& data) override { m_sent += data; }
+    QString localIP() const override { return m_localIP; }
+
+    // The server side.
+    void acceptConnection();
+    void deliver(const QByteArray& data) { emit received(data); }
+    void closeFromServer();
+    void fail(int code, const QString& description);
+    void setLocalIP(const QString& ip) { m_localIP = ip; }
+
+    // Lines sent since the last take, split at CR LF (an empty line stays).
+    QStringList takeLines();
+    QByteArray sent() const { return m_sent; }
+
+    QString host;
+    quint16 port = 0;
+    int connectCount = 0;
+
+private:
+    int m_state = SocketState::Closed;
+    QByteArray m_sent;
+    QString m_localIP = QStringLiteral("10.0.0.5");
+};
+
+// Records every dialog and program start; answers questions as told.
+class FakeShell : public Shell {
+public:
+    struct Message {
+        QString title;
+        QString text;
+        Icon icon;
+    };
+
+    void message(const QString& title, const QString& text, Icon icon) override
+    {
+        messages.push_back({title, text, icon});
+    }
+    bool askYesNo(const QString& title, const QString& text) override
+    {
+        questions.push_back({title, text, Icon::None});
+        return answerYes;
+    }
+    bool startProgram(const QString& commandLine) override
+    {
+        started.append(commandLine);
+        return startSucceeds;
+    }
+    void endProgram() override { ++endCount; }
+    QString programFolder() const override { return folder; }
+
+    std::vector<Message> messages;
+    std::vector<Message> questions;
+    QStringList started;
+    bool answerYes = true;
+    bool startSucceeds = true;
+    int endCount = 0;
+    QString folder;
+};
+
+// Keeps what the lobby window would show.
+class FakeView : public View {
+public:
+    void appendChat(const QString& text) override { chat += text; }
+    void setChatText(const QString& text) override { chat = text; }
+    void setUserLists(const QStringList& chatting, const QStringList& playing) override
+    {
+        chatList = chatting;
+        playList = playing;
+    }
+    void setTitle(const QString& text) override { title = text; }
+    void setSlot(int index, bool taken, const QString& toolTip) override;
+    void loadPictures() override;
+    void refresh() override { ++refreshCount; }
+    void showLobbySelect() override { ++lobbySelectShown; }
+    void showBotEditor() override { ++botEditorShown; }
+
+    QString chat;
+    QStringList chatList;
+    QStringList playList;
+    QString title;
+    bool slotTaken[34] = {};
+    QString slotToolTip[34];
+    int pictureLoads = 0;
+    int refreshCount = 0;
+    int lobbySelectShown = 0;
+    int botEditorShown = 0;
+};
