@@ -1,0 +1,337 @@
+#include "lobbysim.h"
+
+#include "rostersnapshot.h"
+
+#include "lobby/votekick.h"
+
+namespace {
+
+// Things players say. None holds "ping": every lobby client answers that with
+// a pong, which is traffic a real crowd does not make on every line.
+const char* const phrases[] = {
+    "anyone up for a game?", "hut needs one more", "gg all",   "who hosts next?", "brb coffee", "nice one",
+    "lag is fine here",      "ready when you are", "rematch?", "hello lobby",
+};
+
+bool hasMessage(const SimPlayer& player, const QString& text)
+{
+    return player.shell().messages().contains(text);
+}
+
+} // namespace
+
+LobbySim::LobbySim(const SimOptions& options, QObject* parent)
+    : QObject(parent), m_options(options), m_random(options.randomKey)
+{
+    m_actionTimer.setInterval(qMax(1, m_options.actionIntervalMs));
+    connect(&m_actionTimer, &QTimer::timeout, this, [this] { act(); });
+    m_joinTimer.setInterval(m_options.joinIntervalMs);
+    connect(&m_joinTimer, &QTimer::timeout, this, [this] {
+        if (m_entered < int(m_players.size()))
+            m_players[size_t(m_entered++)]->enter();
+        if (m_entered == int(m_players.size()))
+            m_joinTimer.stop();
+    });
+    m_endTimer.setSingleShot(true);
+    connect(&m_endTimer, &QTimer::timeout, this, [this] {
+        stopActing();
+        emit finished();
+    });
+}
+
+LobbySim::~LobbySim() = default;
+
+void LobbySim::createPlayers()
+{
+    if (!m_players.empty())
+        return;
+    m_players.reserve(size_t(m_options.players));
+    for (int i = 0; i < m_options.players; ++i) {
+        auto player = std::make_unique<SimPlayer>(m_options.playerName(i), m_options.target);
+        player->client().setTimerIntervals(LobbyClient::RefreshIntervalMs, m_options.reconnectMs);
+        m_players.push_back(std::move(player));
+    }
+}
+
+void LobbySim::start()
+{
+    createPlayers();
+    m_clock.start();
+    if (m_options.joinIntervalMs > 0) {
+        m_players[size_t(m_entered++)]->enter();
+        m_joinTimer.start();
+    } else {
+        for (; m_entered < int(m_players.size()); ++m_entered)
+            m_players[size_t(m_entered)]->enter();
+    }
+    if (m_options.actionIntervalMs > 0 && m_options.behaviours)
+        m_actionTimer.start();
+    if (m_options.durationMs > 0)
+        m_endTimer.start(m_options.durationMs);
+}
+
+void LobbySim::stopActing()
+{
+    m_actionTimer.stop();
+    m_joinTimer.stop();
+}
+
+void LobbySim::leave()
+{
+    stopActing();
+    m_endTimer.stop();
+    for (auto& player : m_players)
+        player->client().connection().close();
+}
+
+SimPlayer* LobbySim::randomPlayerInLobby()
+{
+    std::vector<SimPlayer*> candidates;
+    for (auto& player : m_players) {
+        if (player->inLobby())
+            candidates.push_back(player.get());
+    }
+    if (candidates.empty())
+        return nullptr;
+    return candidates[m_random.bounded(quint32(candidates.size()))];
+}
+
+SimPlayer* LobbySim::randomHost()
+{
+    std::vector<SimPlayer*> hosts;
+    for (auto& player : m_players) {
+        if (player->inLobby() && player->slot() == 0)
+            hosts.push_back(player.get());
+    }
+    if (hosts.empty())
+        return nullptr;
+    return hosts[m_random.bounded(quint32(hosts.size()))];
+}
+
+bool LobbySim::act()
+{
+    std::vector<Behaviour> enabled;
+    for (Behaviour b :
+         {Behaviour::Chat, Behaviour::Huts, Behaviour::Launch, Behaviour::Away, Behaviour::Vote}) {
+        if (m_options.behaviours.testFlag(b))
+            enabled.push_back(b);
+    }
+    SimPlayer* player = randomPlayerInLobby();
+    if (enabled.empty() || !player)
+        return false;
+
+    switch (enabled[m_random.bounded(quint32(enabled.size()))]) {
+    case Behaviour::Chat:
+        return chat(*player);
+    case Behaviour::Huts:
+        return takeSlot(*player);
+    case Behaviour::Launch:
+        if (SimPlayer* host = randomHost())
+            return launch(*host);
+        // Nobody hosts a hut: this player opens one to launch later.
+        for (int hut = 0; hut < 4; ++hut) {
+            if (player->state().HutTable[hut][0].isEmpty()) {
+                player->client().Hut_Click(10 * hut);
+                ++m_counts.hutClicks;
+                return true;
+            }
+        }
+        return false;
+    case Behaviour::Away:
+        return changeStatus(*player);
+    case Behaviour::Vote:
+        return vote(*player);
+    }
+    return false;
+}
+
+bool LobbySim::chat(SimPlayer& player)
+{
+    const auto count = quint32(std::size(phrases));
+    const QString text =
+        QString::fromLatin1(phrases[m_random.bounded(count)]) + QStringLiteral(" (%1)").arg(++m_chatNumber);
+    player.client().SEND_Click(text);
+    ++m_counts.chat;
+    return true;
+}
+
+bool LobbySim::takeSlot(SimPlayer& player)
+{
+    // A free slot as this player's own lobby shows it.
+    std::vector<int> free;
+    for (int hut = 0; hut < 4; ++hut) {
+        for (int slot = 0; slot < 4; ++slot) {
+            if (player.state().HutTable[hut][slot].isEmpty())
+                free.push_back(10 * hut + slot);
+        }
+    }
+    if (free.empty()) {
+        // All taken: make room by leaving the hut.
+        if (player.hut() < 0)
+            return false;
+        player.client().SEND_Click(QStringLiteral("/out"));
+        ++m_counts.statusChanges;
+        return true;
+    }
+    player.client().Hut_Click(free[m_random.bounded(quint32(free.size()))]);
+    ++m_counts.hutClicks;
+    return true;
+}
+
+bool LobbySim::launch(SimPlayer& player)
+{
+    const int hut = player.hut();
+    if (hut < 0 || hut > 3 || player.slot() != 0)
+        return false;
+    player.client().Launch_Click(hut);
+    ++m_counts.launches;
+    return true;
+}
+
+bool LobbySim::changeStatus(SimPlayer& player)
+{
+    const QChar status = player.status();
+    QString command;
+    if (status == u'b')
+        player.client().OUTCHAT_GotFocus(); // back from the game
+    else if (status == u'a')
+        player.client().SEND_Click(m_random.bounded(2) ? QStringLiteral("/away") : QStringLiteral("/brb"));
+    else
+        player.client().SEND_Click(QStringLiteral("/in"));
+    ++m_counts.statusChanges;
+    return true;
+}
+
+bool LobbySim::vote(SimPlayer& player)
+{
+    std::vector<SimPlayer*> others;
+    for (auto& other : m_players) {
+        if (other.get() != &player && !other->ended())
+            others.push_back(other.get());
+    }
+    if (others.empty())
+        return false;
+    SimPlayer* target = others[m_random.bounded(quint32(others.size()))];
+    player.client().SEND_Click(QStringLiteral("/kick ") + target->name());
+    ++m_counts.votes;
+    return true;
+}
+
+int LobbySim::livePlayers() const
+{
+    int live = 0;
+    for (const auto& player : m_players)
+        live += player->ended() ? 0 : 1;
+    return live;
+}
+
+int LobbySim::playersInLobby() const
+{
+    int in = 0;
+    for (const auto& player : m_players)
+        in += player->inLobby() ? 1 : 0;
+    return in;
+}
+
+bool LobbySim::allSeeAll() const
+{
+    QStringList names;
+    for (const auto& player : m_players) {
+        if (!player->ended())
+            names << player->name();
+    }
+    for (const auto& player : m_players) {
+        if (player->ended())
+            continue;
+        if (!player->inLobby())
+            return false;
+        const QStringList& chatting = player->view().chatList();
+        const QStringList& playing = player->view().playList();
+        for (const QString& name : names) {
+            // Away and be-right-back players are listed with their mark.
+            if (!chatting.contains(name) && !playing.contains(name) &&
+                !chatting.contains(QStringLiteral("(Away)") + name) &&
+                !chatting.contains(QStringLiteral("(BRB)") + name))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool LobbySim::rostersAgree() const
+{
+    const SimPlayer* first = nullptr;
+    RosterSnapshot reference;
+    for (const auto& player : m_players) {
+        if (player->ended())
+            continue;
+        if (!player->inLobby())
+            return false;
+        if (!first) {
+            first = player.get();
+            reference = RosterSnapshot::of(*player);
+        } else if (RosterSnapshot::of(*player) != reference) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString LobbySim::summary() const
+{
+    int kicked = 0, lost = 0, hosts = 0, joiners = 0;
+    qint64 chatLines = 0, blocks = 0;
+    for (const auto& player : m_players) {
+        if (hasMessage(*player, VoteKick::KickedMessage))
+            ++kicked;
+        else if (player->ended())
+            ++lost;
+        for (const QString& line : player->shell().started()) {
+            if (line.contains(QStringLiteral(" /h tcp ")))
+                ++hosts;
+            else
+                ++joiners;
+        }
+        chatLines += player->view().chatLines();
+        blocks += player->blocksHandled();
+    }
+    const SimTarget& t = m_options.target;
+    QString text;
+    text += QStringLiteral("lobbysim: %1 players on %2:%3 %4, %5 s, behaviours %6\n")
+                .arg(m_players.size())
+                .arg(t.host)
+                .arg(t.port)
+                .arg(t.channel)
+                .arg(m_clock.isValid() ? m_clock.elapsed() / 1000.0 : 0.0, 0, 'f', 1)
+                .arg(behaviourNames(m_options.behaviours));
+    text += QStringLiteral("  in the lobby   %1 of %2 (ended: %3 kicked, %4 lost the server)\n")
+                .arg(playersInLobby())
+                .arg(m_players.size())
+                .arg(kicked)
+                .arg(lost);
+    text += QStringLiteral("  actions        chat %1, hut %2, launch %3, status %4, vote %5\n")
+                .arg(m_counts.chat)
+                .arg(m_counts.hutClicks)
+                .arg(m_counts.launches)
+                .arg(m_counts.statusChanges)
+                .arg(m_counts.votes);
+    text += QStringLiteral("  games started  %1 (%2 hosts, %3 joiners)\n")
+                .arg(hosts + joiners)
+                .arg(hosts)
+                .arg(joiners);
+    text += QStringLiteral("  seen           %1 chat lines, %2 received blocks\n").arg(chatLines).arg(blocks);
+    const SimPlayer* sample = nullptr;
+    for (const auto& player : m_players) {
+        if (player->inLobby()) {
+            sample = player.get();
+            break;
+        }
+    }
+    if (!sample)
+        text += QStringLiteral("  rosters        nobody is in the lobby\n");
+    else
+        text += QStringLiteral("  rosters        %1; %2\n")
+                    .arg(rostersAgree() ? QStringLiteral("all agree") : QStringLiteral("still differ"),
+                         RosterSnapshot::of(*sample).describe());
+    return text;
+}

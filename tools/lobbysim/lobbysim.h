@@ -1,0 +1,87 @@
+#pragma once
+
+#include "simoptions.h"
+#include "simplayer.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+// A crowd of simulated players in one lobby. start() lets them enter and, if
+// the options give behaviours, makes one random player act every interval
+// until the time is up. Tests and benchmarks use the players directly and
+// call the actions themselves.
+class LobbySim : public QObject {
+    Q_OBJECT
+public:
+    struct Counts {
+        int chat = 0;
+        int hutClicks = 0;
+        int launches = 0;
+        int statusChanges = 0;
+        int votes = 0;
+    };
+
+    explicit LobbySim(const SimOptions& options, QObject* parent = nullptr);
+    ~LobbySim() override;
+
+    const SimOptions& options() const { return m_options; }
+
+    // Makes the players (if not made yet) and lets them enter; then acting
+    // starts and, with a duration, finished() comes when it is over.
+    void start();
+    // No more actions; the players stay in the lobby.
+    void stopActing();
+    // Every player drops its connection.
+    void leave();
+
+    const std::vector<std::unique_ptr<SimPlayer>>& players() const { return m_players; }
+    SimPlayer& player(int index) { return *m_players.at(size_t(index)); }
+    // Makes the players without letting them enter.
+    void createPlayers();
+
+    // One action: a random player in the lobby does a random one of the
+    // behaviours. False when nobody could act.
+    bool act();
+    // The actions themselves, for one player. False when it had nothing to do.
+    bool chat(SimPlayer& player);
+    bool takeSlot(SimPlayer& player);
+    bool launch(SimPlayer& player);
+    bool changeStatus(SimPlayer& player);
+    bool vote(SimPlayer& player);
+
+    // Players that have not ended.
+    int livePlayers() const;
+    int playersInLobby() const;
+    // Every live player is in the lobby and lists every live player.
+    bool allSeeAll() const;
+    // Every live player in the lobby shows the same lists and huts.
+    bool rostersAgree() const;
+
+    const Counts& counts() const { return m_counts; }
+    // A few lines on what happened, for people.
+    QString summary() const;
+
+signals:
+    // The time given by the options is up.
+    void finished();
+
+private:
+    SimPlayer* randomPlayerInLobby();
+    SimPlayer* randomHost();
+
+    SimOptions m_options;
+    std::vector<std::unique_ptr<SimPlayer>> m_players;
+    QRandomGenerator m_random;
+    QTimer m_actionTimer;
+    QTimer m_joinTimer;
+    QTimer m_endTimer;
+    QElapsedTimer m_clock;
+    int m_entered = 0;
+    int m_chatNumber = 0;
+    Counts m_counts;
+};
