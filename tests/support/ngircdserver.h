@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QProcess;
+
+// A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port of its
+// own, configured from a file written into a private temporary folder, run in
+// the foreground as a child process and stopped by its PID.
+//
+//     NgircdServer server;
+//     ASSERT_TRUE(server.start()) << server.errorString();
+//     client.connectTo(server.port());
+//
+// The port is chosen when the object is made, so linked servers can name each
+// other in their configurations before either starts.
+class NgircdServer {
+public:
+    NgircdServer();
+    ~NgircdServer();
+    NgircdServer(const NgircdServer&) = delete;
+    NgircdServer& operator=(const NgircdServer&) = delete;
+
+    // Flood penalties are ngIRCd's default. Off ("MaxPenaltyTime = 0") the server
+    // handles every line as soon as it arrives. Takes effect at the next start.
+    void setFloodPenalties(bool on);
+    bool floodPenalties() const { return m_penalties; }
+
+    // Configures a server link: this server dials `peer`, which waits for it.
+    // Call before starting either; then start both and waitForLink(). Only one
+    // side of a link may dial: ngIRCd 26.1 crashes when both dial each other.
+    void linkTo(NgircdServer& peer);
+
+    // Starts the server and waits until it answers on its port. False (with
+    // errorString() set) when it exits or does not answer within the time.
+    // If something else took the port of a server that never ran and has no
+    // links, it moves to another free port: read port() after start().
+    bool start(int timeoutMs = 10000);
+    // Terminates the server by its PID and waits for it to exit. Idempotent.
+    void stop();
+    // stop() then start again, always on the same port.
+    bool restart(int timeoutMs = 10000);
+    bool isRunning() const;
+
+    // Waits until this server and the running `peer` are linked: a client here
+    // sees a client there join a channel both joined.
+    bool waitForLink(const NgircdServer& peer, int timeoutMs = 20000) const;
+
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    quint16 port() const { return m_port; }
+    // The server's IRC name, "irc<port>.zen.test": the prefix of its numerics.
+    QString name() const;
+    qint64 pid() const;
+    QString configPath() const;
+    // What the server printed so far (its log, in the foreground).
+    QByteArray output() const;
+    QString errorString() const { return m_error; }
+
+    // A port on 127.0.0.1 that nothing listened on a moment ago; never the same
+    // one twice in this process.
+    static quint16 freePort();
+
+private:
+    struct Link {
+        QString name;
+        quint16 port = 0;
+        QString myPassword;
+        QString peerPassword;
+        bool dial = false;
+    };
+
+    bool writeConfig();
+    bool startOn(int timeoutMs, bool mayMove);
+    bool launch(int timeoutMs);
+    bool answersOnPort(int timeoutMs);
+    void collectOutput();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QProcess> m_process;
+    QByteArray m_output;
+    QString m_error;
+    quint16 m_port = 0;
+    bool m_penalties = true;
+    bool m_started = false;
+    QList<Link> m_links;
+};
