@@ -74,7 +74,10 @@ void LobbyClient::HandleInbound(const QString& block)
 {
     if (m_ended)
         return;
+    m_namesRead = false;
     m_dispatcher.HandleInbound(block);
+    if (!m_namesRead && !m_ended)
+        m_names.takeEnd(block, m_d.MyNick, m_d.CurrentChannel);
     emit blockHandled();
 }
 
@@ -115,6 +118,7 @@ void LobbyClient::endProgram()
 
 bool LobbyClient::namesReply(const QString& block)
 {
+    m_namesRead = true;
     if (!m_names.take(block, m_d.MyNick, m_d.CurrentChannel))
         return true;
     const RosterLists lists = RebuildRoster(m_d, m_names.entries());

@@ -72,5 +72,6 @@ private:
     NamesReply m_names;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
+    bool m_namesRead = false; // the names step read the block being dispatched
     bool m_ended = false;
 };

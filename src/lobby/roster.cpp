@@ -15,10 +15,21 @@ void NamesReply::reset()
     m_open = false;
 }
 
+QString NamesReply::endMarker(const QString& myNick, const QString& channel)
+{
+    return QStringLiteral("366 ") + myNick + u' ' + channel + QStringLiteral(" :");
+}
+
+void NamesReply::takeEnd(const QString& block, const QString& myNick, const QString& channel)
+{
+    if (block.contains(endMarker(myNick, channel), CI))
+        m_open = false;
+}
+
 bool NamesReply::take(const QString& block, const QString& myNick, const QString& channel)
 {
     const QString header = QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :");
-    const QString end = QStringLiteral("366 ") + myNick + u' ' + channel + QStringLiteral(" :");
+    const QString end = endMarker(myNick, channel);
     bool took = false;
     qsizetype nextHeader = block.indexOf(header, 0, CI);
     qsizetype nextEnd = block.indexOf(end, 0, CI);

@@ -12,12 +12,15 @@ public:
     // and notes where a 366 ends the reply. A 353 after the end starts a new
     // reply. True when block brought any 353 line of the reply.
     bool take(const QString& block, const QString& myNick, const QString& channel);
+    // A block the names step did not read may still end the reply.
+    void takeEnd(const QString& block, const QString& myNick, const QString& channel);
     // The entries gathered since the reply began, "@" removed.
     const QStringList& entries() const { return m_entries; }
     void reset();
 
 private:
     void takeList(QStringView list);
+    static QString endMarker(const QString& myNick, const QString& channel);
 
     QStringList m_entries;
     bool m_open = false;
