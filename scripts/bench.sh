@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs every benchmark of a build folder (default build/) briefly, so they
+# keep building and running; the test command calls it. For the full run
+# with stable figures: cmake --build build --target bench
+#
+#   bash scripts/bench.sh [build folder]
+#
+# Knobs (environment): ZEN_BENCH_MIN_TIME (seconds per case, default 0.05),
+# ZEN_BENCH_STRICT=1 (a missed target fails the run).
+# A benchmark that cannot run fails the script; a missed target only shows.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DIR=${1:-$ROOT/build}
+MIN_TIME=${ZEN_BENCH_MIN_TIME:-0.05}
+
+benchmarks=(bench_core bench_network)
+
+for name in "${benchmarks[@]}"; do
+    exe=$DIR/bin/$name
+    if [[ ! -x $exe ]]; then
+        echo "bench.sh: $exe is missing (is libbenchmark-dev installed?)" >&2
+        exit 1
+    fi
+    printf '\n-- %s\n' "$name"
+    "$exe" --benchmark_min_time="$MIN_TIME" --benchmark_color=false
+done
