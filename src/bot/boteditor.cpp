@@ -29,7 +29,9 @@ bool save(const QString& folder, const QString& text)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = text.toLatin1();
-    if (file.write(bytes) != bytes.size()) {
+    // A write error may only show when the buffer is flushed, and commit()
+    // does not report it: without this check a cut-short file replaces the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
