@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+// Readable failure output for Qt texts: line ends shown as \r and \n.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+    *os << '"' << shown.toUtf8().constData() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    PrintTo(QString::fromLatin1(bytes), os);
+}
