@@ -1,0 +1,137 @@
+#include "fakelobby.h"
+#include "lobby/refresh.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
+{
+    FakeLobby lobby;
+    lobby.connect();
+    lobby.client.Hut_Click(21);
+    EXPECT_EQ(lobby.d.HutTable[2][1], "aaFFFBob");
+    EXPECT_EQ(lobby.d.MyNick, "MM_aa021Bob");
+    // Each line carries a line end of its own before the one SendLine adds.
+    EXPECT_EQ(lobby.transport.sent(), "NICK :MM_aa021Bob\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n");
+}
+
+TEST(HutClick, IndexNamesHutAndSlot)
+{
+    const struct {
+        int index;
+        const char* from;
+        int hut, slot;
+        const char* nick;
+    } cases[] = {
+        {0, "MM_aaFFFBob", 0, 0, "MM_aa000Bob"},  {3, "MM_aaFFFBob", 0, 3, "MM_aa003Bob"},
+        {13, "MM_aaFFFBob", 1, 3, "MM_aa013Bob"}, {30, "MM_aaFFFBob", 3, 0, "MM_aa030Bob"},
+        {33, "MM_aaFFFBob", 3, 3, "MM_aa033Bob"}, {30, "MM_abFFFBob", 3, 0, "MM_aa030Bob"},
+        {2, "MM_acFFFBob", 0, 2, "MM_aa002Bob"},  {10, "MM_adFFFBob", 1, 0, "MM_aa010Bob"},
+    };
+    for (const auto& c : cases) {
+        FakeLobby lobby{QString::fromLatin1(c.from)};
+        lobby.connect();
+        lobby.client.Hut_Click(c.index);
+        EXPECT_EQ(lobby.d.MyNick, c.nick) << c.index;
+        EXPECT_EQ(lobby.d.HutTable[c.hut][c.slot], QString::fromLatin1(c.from).mid(3)) << c.index;
+        EXPECT_EQ(lobby.sent().value(0), QStringLiteral("NICK :") + c.nick) << c.index;
+    }
+}
+
+TEST(HutClick, AnOccupiedSlotDoesNothing)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa010Bob"));
+    lobby.connect();
+    lobby.d.HutTable[1][0] = QStringLiteral("aa010Bob");
+    lobby.d.HutTable[1][1] = QStringLiteral("aa011Ann");
+    lobby.client.Hut_Click(10);
+    lobby.client.Hut_Click(11);
+    EXPECT_TRUE(lobby.sent().isEmpty());
+    EXPECT_EQ(lobby.d.MyNick, "MM_aa010Bob");
+    EXPECT_EQ(lobby.d.HutTable[1][1], "aa011Ann");
+}
+
+TEST(HutClick, TheOldSlotStaysTakenUntilTheNextNamesReply)
+{
+    FakeLobby lobby(QStringLiteral("MM_aaFFFBob"));
+    lobby.connect();
+    lobby.client.Hut_Click(12);
+    lobby.client.Hut_Click(31);
+    EXPECT_EQ(lobby.d.HutTable[1][2], "aaFFFBob");
+    EXPECT_EQ(lobby.d.HutTable[3][1], "aa012Bob");
+    EXPECT_EQ(lobby.d.MyNick, "MM_aa031Bob");
+    lobby.receive(":irc 353 MM_aa031Bob = #ZentharaNET_3 :MM_aa031Bob\r\n:irc 366 MM_aa031Bob #ZentharaNET_3 :End\r\n");
+    EXPECT_TRUE(lobby.d.HutTable[1][2].isEmpty());
+    EXPECT_EQ(lobby.d.HutTable[3][1], "aa031Bob");
+}
+
+TEST(HutClick, WhileNotConnectedOnlyTheLocalStateChanges)
+{
+    FakeLobby lobby;
+    lobby.client.Hut_Click(21);
+    EXPECT_TRUE(lobby.transport.sent().isEmpty());
+    EXPECT_EQ(lobby.d.MyNick, "MM_aa021Bob");
+    EXPECT_EQ(lobby.d.HutTable[2][1], "aaFFFBob");
+}
+
+TEST(Refresh, TitleFollowsTheSocketState)
+{
+    Declares d;
+    d.MyNick = QStringLiteral("MM_ab021Bob");
+    d.CurrentChannel = QStringLiteral("#ZentharaNET_3");
+    const struct {
+        int state;
+        const char* title;
+    } cases[] = {
+        {6, "Zenthara Razaz Aduda Clone - Connecting"},
+        {7, "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZentharaNET_3"},
+        {9, "Zenthara Razaz Aduda Clone - Dis-Connected"},
+        {8, "Zenthara Razaz Aduda Clone - Dis-Connected (Server has kicked you)"},
+        {0, "Zenthara Razaz Aduda Clone - Not Connected"},
+        {1, "Zenthara Razaz Aduda Clone - Not Connected"},
+        {5, "Zenthara Razaz Aduda Clone - Not Connected"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Refresh::lobbyTitle(c.state, d), c.title) << c.state;
+
+    d.CurrentChannel = QStringLiteral("#ZenNETCLAN_My Clan");
+    EXPECT_EQ(Refresh::lobbyTitle(7, d), "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZenNETCLAN_My Clan");
+}
+
+TEST(Refresh, TimerShowsStateTitleAndAllSixteenSlots)
+{
+    FakeLobby lobby;
+    lobby.client.Form_Load();
+    lobby.client.Timer1_Timer();
+    EXPECT_EQ(lobby.view.title, "Zenthara Razaz Aduda Clone - Connecting");
+    lobby.transport.acceptConnection();
+
+    for (int i = 0; i < 34; ++i) {
+        lobby.view.slotTaken[i] = true;
+        lobby.view.slotToolTip[i] = QStringLiteral("stale");
+    }
+    lobby.d.HutTable[0][0] = QStringLiteral("aa000Ann");
+    lobby.d.HutTable[2][1] = QStringLiteral("aaFFFBob");
+    lobby.d.HutTable[3][3] = QStringLiteral("ab");
+    lobby.d.HutTable[1][4] = QStringLiteral("aa014Cid");
+    lobby.d.HutTable[4][0] = QStringLiteral("aa040Dan");
+    lobby.client.Timer1_Timer();
+    EXPECT_EQ(lobby.view.title, "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZentharaNET_3");
+    for (int h = 0; h < 4; ++h) {
+        for (int s = 0; s < 4; ++s) {
+            const int i = 10 * h + s;
+            const bool taken = (h == 0 && s == 0) || (h == 2 && s == 1) || (h == 3 && s == 3);
+            EXPECT_EQ(lobby.view.slotTaken[i], taken) << i;
+            const QString tip = i == 0 ? "Ann" : i == 21 ? "Bob" : "";
+            EXPECT_EQ(lobby.view.slotToolTip[i], tip) << i;
+        }
+    }
+    EXPECT_EQ(lobby.view.slotToolTip[4], "stale") << "slot 4 is never shown";
+
+    lobby.transport.closeFromServer();
+    lobby.client.Timer1_Timer();
+    EXPECT_EQ(lobby.view.title, "Zenthara Razaz Aduda Clone - Dis-Connected (Server has kicked you)");
+}
+
+} // namespace

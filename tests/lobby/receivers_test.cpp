@@ -1,0 +1,260 @@
+#include "fakelobby.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Chan = QStringLiteral("#ZentharaNET_3");
+const QString Launching = QStringLiteral(
+    "LAUNCHING GAME\r\n"
+    "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode\r\n");
+
+QString launch(const QString& tag, const QString& address)
+{
+    return chanMsg(QStringLiteral("MM_aa020Hal"), Chan, tag + ' ' + address + "|||");
+}
+
+TEST(LaunchReceiver, AMemberOfTheHutStartsAsJoinerAtTheHostsAddress)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
+    lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
+    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
+    EXPECT_EQ(lobby.sent(), QStringList{"NICK :MM_abFFFBob"});
+    EXPECT_EQ(lobby.view.chat, Launching) << "the launch message itself is never shown";
+    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.1.2.3"});
+}
+
+TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
+{
+    const struct {
+        const char* nick;
+        QString block;
+        bool starts;
+    } cases[] = {
+        {"MM_aa020Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), true},
+        {"MM_aa023Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), true},
+        {"MM_aa031Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), false},
+        {"MM_aa121Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), false},
+        {"MM_aaFFFBob", launch("[ZENLAUNCH3]", "1.1.1.1"), false},
+        {"MM_acFFFBob", launch("[ZENLAUNCH0]", "1.1.1.1"), false},
+        {"MM_aa011Bob", launch("[zenlaunch1]", "1.1.1.1"), true},
+        {"MM_aa041Bob", launch("[ZENLAUNCH4]", "1.1.1.1"), false},
+        {"MM_aa001Bob", launch("[ZENLAUNCH0]", "1.1.1.1"), true},
+        // Cut short: no address, nothing started.
+        {"MM_aa021Bob", chanMsg("MM_aa020Hal", Chan, "[ZENLAUNCH2] 10.0.0.2"), false},
+        // The dispatcher stops at a NICK line first.
+        {"MM_aa021Bob", launch("[ZENLAUNCH2]", "1.1.1.1") + ":MM_aa020Hal!h@h NICK :MM_abFFFHal\r\n", false},
+        {"MM_aa021Bob", ":x!y@z JOIN :#ZentharaNET_3\r\n" + launch("[ZENLAUNCH2]", "1.1.1.1"), false},
+        // Hut 1 is tested before hut 2, and a member of hut 2 stops there.
+        {"MM_aa021Bob", launch("[ZENLAUNCH1]", "1.1.1.1") + launch("[ZENLAUNCH2]", "2.2.2.2"), false},
+    };
+    for (const auto& c : cases) {
+        FakeLobby lobby(QString::fromLatin1(c.nick));
+        lobby.connect();
+        lobby.receive(c.block);
+        EXPECT_EQ(lobby.shell.started.size(), c.starts ? 1 : 0) << c.nick << " " << c.block.toStdString();
+        EXPECT_EQ(lobby.d.MyNick.mid(3, 5) == "abFFF", c.starts) << c.nick << " " << c.block.toStdString();
+    }
+}
+
+TEST(LaunchReceiver, ALaterTagInTheSameBlockFindsThePlayerInNoHut)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa011Bob"));
+    lobby.connect();
+    lobby.receive(launch("[ZENLAUNCH1]", "1.1.1.1") + launch("[ZENLAUNCH2]", "2.2.2.2"));
+    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5"});
+    EXPECT_EQ(lobby.sent(), QStringList{"NICK :MM_abFFFBob"});
+}
+
+TEST(LaunchReceiver, ALauncherThatCannotStartLeavesOneLineAndTheLobbyGoesOn)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    lobby.shell.startSucceeds = false;
+    lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
+    ASSERT_TRUE(lobby.view.chat.startsWith(Launching));
+    const QString extra = lobby.view.chat.mid(Launching.size());
+    EXPECT_EQ(extra.count("\r\n"), 1);
+    EXPECT_TRUE(extra.endsWith("\r\n"));
+    EXPECT_EQ(lobby.shell.endCount, 0);
+    EXPECT_TRUE(lobby.shell.messages.empty());
+    lobby.sent();
+    lobby.client.SEND_Click(QStringLiteral("gg"));
+    EXPECT_EQ(lobby.sent(), (QStringList{"NICK :MM_aaFFFBob", "PRIVMSG #ZentharaNET_3 :gg"}));
+}
+
+TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutLaunches)
+{
+    const struct {
+        const char* nick;
+        int hut;
+        bool launches;
+    } cases[] = {
+        {"MM_aa021Bob", 2, false}, {"MM_aa020Bob", 1, false}, {"MM_aa020Bob", 2, true},
+        {"MM_aa000Bob", 0, true},  {"MM_aa030Bob", 3, true},  {"MM_aaFFFBob", 0, false},
+        {"MM_abFFFBob", 3, false}, {"MM_aa001Bob", 0, false}, {"MM_aa100Bob", 1, false},
+    };
+    for (const auto& c : cases) {
+        FakeLobby lobby(QString::fromLatin1(c.nick));
+        lobby.connect();
+        lobby.client.Launch_Click(c.hut);
+        EXPECT_EQ(lobby.shell.started.size(), c.launches ? 1 : 0) << c.nick << " hut " << c.hut;
+        EXPECT_EQ(lobby.sent().size(), c.launches ? 2 : 0) << c.nick << " hut " << c.hut;
+        EXPECT_EQ(lobby.view.chat.isEmpty(), !c.launches) << c.nick << " hut " << c.hut;
+    }
+}
+
+TEST(LaunchClick, TheHostTellsTheHutPlaysAndStartsAsHost)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa000Bob"));
+    lobby.connect();
+    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
+    lobby.client.Launch_Click(0);
+    EXPECT_EQ(lobby.sent(), (QStringList{"PRIVMSG #ZentharaNET_3 :[ZENLAUNCH0] 10.1.2.3|||", "NICK :MM_abFFFBob"}));
+    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
+    EXPECT_EQ(lobby.view.chat, Launching);
+    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3"});
+
+    lobby.client.Launch_Click(0);
+    EXPECT_TRUE(lobby.sent().isEmpty()) << "a second click finds no slot digit 0";
+    EXPECT_EQ(lobby.shell.started.size(), 1);
+}
+
+TEST(LaunchClick, WhileNotConnectedTheHostStillPlays)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa030Bob"));
+    lobby.client.Launch_Click(3);
+    EXPECT_TRUE(lobby.sent().isEmpty());
+    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
+    EXPECT_EQ(lobby.view.chat, Launching);
+    EXPECT_EQ(lobby.shell.started.size(), 1);
+}
+
+QString vote(const QString& voterNick, const QString& target)
+{
+    return chanMsg(voterNick, Chan, "[ZENKICK] " + voterNick + ">" + target + "|||");
+}
+
+TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    lobby.d.UserCount = 20;
+    lobby.receive(vote("MM_aaFFFAlice", "Bob"));
+    lobby.receive(vote("MM_abFFFCid", "bOB"));
+    EXPECT_EQ(lobby.d.KickVotes, 2);
+    EXPECT_EQ(lobby.d.KickVoters, "Alice\r\nCid\r\n");
+    EXPECT_EQ(lobby.view.chat, "Alice> [ZENKICK] MM_aaFFFAlice>Bob|||\r\nAlice Has Voted To Kick You\r\n"
+                               "Cid> [ZENKICK] MM_abFFFCid>bOB|||\r\nCid Has Voted To Kick You\r\n");
+    EXPECT_EQ(lobby.view.refreshCount, 4);
+
+    lobby.view.chat.clear();
+    const QString notCounted[] = {
+        vote("MM_acFFFAlice", "Bob"), // same voter, other status
+        vote("MM_aaFFFALICE", "Bob"),
+        vote("MM_aaFFFAl", "Bob"), // "Al" is found inside "Alice"
+        vote("MM_aaFFFDan", "Bobby"),
+        vote("MM_aaFFFDan", "Bo"),
+        vote("MM_aaFFFDan", "Bob "),
+        vote("MM_aaFFFDan", "MM_aa021Bob"),
+    };
+    for (const QString& block : notCounted)
+        lobby.receive(block);
+    EXPECT_EQ(lobby.d.KickVotes, 2);
+    EXPECT_EQ(lobby.d.KickVoters, "Alice\r\nCid\r\n");
+    EXPECT_FALSE(lobby.view.chat.contains("Has Voted To Kick You"));
+}
+
+TEST(KickReceiver, HalfOfTheLastNamesListKicks)
+{
+    const struct {
+        int users;
+        int votesToKick;
+    } cases[] = {{4, 2}, {5, 3}, {0, 1}, {1, 1}, {2, 1}, {3, 2}, {9, 5}};
+    for (const auto& c : cases) {
+        FakeLobby lobby;
+        lobby.connect();
+        lobby.d.UserCount = qint16(c.users);
+        for (int v = 1; v <= c.votesToKick; ++v) {
+            EXPECT_EQ(lobby.shell.endCount, 0) << c.users << " users, vote " << v;
+            lobby.receive(vote("MM_aaFFFVoter" + QString(QChar(u'A' + v)), "Bob"));
+        }
+        EXPECT_EQ(lobby.shell.endCount, 1) << c.users << " users";
+    }
+}
+
+TEST(KickReceiver, TheUserCountComesFromTheNamesReply)
+{
+    FakeLobby lobby;
+    lobby.connect();
+    lobby.receive(":irc 353 MM_aaFFFBob = #ZentharaNET_3 :MM_aaFFFBob MM_aaFFFAnn Cid MM_abFFFDan\r\n");
+    ASSERT_EQ(lobby.d.UserCount, 4);
+    lobby.receive(vote("MM_aaFFFAnn", "Bob"));
+    EXPECT_EQ(lobby.shell.endCount, 0);
+    lobby.receive(vote("MM_aaFFFCid", "Bob"));
+    EXPECT_EQ(lobby.shell.endCount, 1);
+}
+
+TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    lobby.d.UserCount = 1;
+    lobby.receive(vote("MM_aaFFFAnn", "Bob") + chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
+    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :-=MM_aa021Bob Has been kicked=-"});
+    EXPECT_TRUE(lobby.view.chat.endsWith("Ann Has Voted To Kick You\r\nBob> -=MM_aa021Bob Has been kicked=-\r\n"));
+    ASSERT_EQ(lobby.shell.messages.size(), 1u);
+    EXPECT_EQ(lobby.shell.messages[0].text, "50% of the users has voted and have kicked you!");
+    EXPECT_EQ(lobby.shell.messages[0].title, "ZenLobby");
+    EXPECT_EQ(lobby.shell.endCount, 1);
+    EXPECT_TRUE(lobby.shell.questions.empty()) << "nothing after the kick is handled";
+
+    lobby.receive("PING :irc\r\n");
+    lobby.client.SEND_Click(QStringLiteral("wait"));
+    lobby.client.Hut_Click(0);
+    EXPECT_TRUE(lobby.transport.sent().isEmpty());
+}
+
+TEST(KickReceiver, AVoteAboutSomebodyElseStopsTheBlock)
+{
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    lobby.d.UserCount = 10;
+    const QString rest = chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||") + launch("[ZENLAUNCH2]", "1.1.1.1");
+    lobby.receive(vote("MM_aaFFFAnn", "Cid") + rest);
+    EXPECT_TRUE(lobby.shell.questions.empty());
+    EXPECT_TRUE(lobby.shell.started.isEmpty());
+
+    lobby.receive(vote("MM_aaFFFAnn", "Bob") + rest);
+    EXPECT_EQ(lobby.shell.questions.size(), 1u) << "a counted vote below the threshold goes on";
+    EXPECT_EQ(lobby.shell.started.size(), 2);
+
+    FakeLobby again(QStringLiteral("MM_aa021Bob"));
+    again.connect();
+    again.d.KickVoters = QStringLiteral("Ann\r\n");
+    again.d.KickVotes = 1;
+    again.receive(vote("MM_aaFFFAnn", "Bob") + rest);
+    EXPECT_TRUE(again.shell.questions.empty()) << "a repeated vote stops too";
+}
+
+TEST(LinkReceiver, AsksAndOpensThePageOnYesOnly)
+{
+    for (bool yes : {true, false}) {
+        FakeLobby lobby;
+        lobby.connect();
+        lobby.shell.answerYes = yes;
+        lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test/a b|||") +
+                      chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://second.test|||"));
+        EXPECT_EQ(lobby.view.chat, "Ann> [ZENLNK] http://zen.test/a b|||\r\n");
+        ASSERT_EQ(lobby.shell.questions.size(), 1u);
+        EXPECT_EQ(lobby.shell.questions[0].title, "ZentharaNET IRC");
+        EXPECT_EQ(lobby.shell.questions[0].text, "A Link has been posted.. Visit Page:\r\nhttp://zen.test/a b?");
+        EXPECT_EQ(lobby.shell.started,
+                  yes ? QStringList{"eaexec.exe iexplore.exe http://zen.test/a b"} : QStringList{});
+        EXPECT_TRUE(lobby.sent().isEmpty());
+    }
+}
+
+} // namespace
