@@ -1,0 +1,164 @@
+#include "ui/editform.h"
+
+#include "app/declares.h"
+#include "app/ports.h"
+#include "bot/boteditor.h"
+#include "ui/layout.h"
+#include "ui/look.h"
+#include "ui/pictures.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(at);
+    button->setFont(Look::labelFont());
+    return button;
+}
+
+QLabel* label(const QString& name, const QString& text, const QRect& at, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(at);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Look::caption(label);
+    return label;
+}
+
+QLineEdit* input(const QString& name, const QString& accessibleName, const QRect& at, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    box->setGeometry(at);
+    Look::darkBox(box);
+    return box;
+}
+} // namespace
+
+EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_shell(shell), m_pictures(pictures)
+{
+    setObjectName(QStringLiteral("EditForm"));
+    setWindowTitle(Caption);
+    setFixedSize(Layout::EditFormSize.size());
+
+    m_background = new QLabel(this);
+    m_background->setObjectName(QStringLiteral("BG1"));
+    m_background->setAccessibleName(QStringLiteral("Background"));
+    m_background->setGeometry(rect());
+    m_background->setScaledContents(true);
+
+    m_data = new QPlainTextEdit(this);
+    m_data->setObjectName(QStringLiteral("DataBox"));
+    m_data->setAccessibleName(QStringLiteral("Bot data"));
+    m_data->setGeometry(0, 0, Layout::px(4695), Layout::px(3255));
+    m_data->setReadOnly(true);
+    m_data->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Look::darkBox(m_data);
+
+    const int row = m_data->height() + 5;
+    label(QStringLiteral("Label1"), QStringLiteral("Trigger"), {4, row, 52, 22}, this);
+    m_trigger = input(QStringLiteral("Text1"), QStringLiteral("Trigger"), {56, row, 78, 22}, this);
+    label(QStringLiteral("Label2"), QStringLiteral("Reply"), {140, row, 42, 22}, this);
+    m_reply = input(QStringLiteral("Text2"), QStringLiteral("Reply"), {182, row, 78, 22}, this);
+    QPushButton* add =
+        button(QStringLiteral("Command3"), QStringLiteral("&Add"), {264, row - 1, 44, 24}, this);
+
+    const int bottom = height() - 28;
+    QPushButton* clear =
+        button(QStringLiteral("Command4"), QStringLiteral("&Clear"), {4, bottom, 70, 24}, this);
+    QPushButton* exit =
+        button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
+    QPushButton* save =
+        button(QStringLiteral("Command1"), QStringLiteral("&Save"), {236, bottom, 72, 24}, this);
+    save->setDefault(true);
+
+    connect(add, &QPushButton::clicked, this, &EditForm::Command3_Click);
+    connect(clear, &QPushButton::clicked, this, &EditForm::Command4_Click);
+    connect(save, &QPushButton::clicked, this, &EditForm::Command1_Click);
+    connect(exit, &QPushButton::clicked, this, &EditForm::Command2_Click);
+    // Save is the default button: Enter in either input saves.
+    connect(m_trigger, &QLineEdit::returnPressed, save, &QPushButton::click);
+    connect(m_reply, &QLineEdit::returnPressed, save, &QPushButton::click);
+
+    QWidget* order[] = {m_trigger, m_reply, add, clear, exit, save, m_data};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void EditForm::open()
+{
+    if (!m_loaded) {
+        m_loaded = true;
+        m_trigger->clear();
+        m_reply->clear();
+        Form_Load();
+        // Centred on its owner, the lobby window.
+        if (QWidget* owner = parentWidget()) {
+            QRect area(QPoint(), size());
+            area.moveCenter(owner->geometry().center());
+            setGeometry(area);
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+    m_trigger->setFocus();
+}
+
+void EditForm::Form_Load()
+{
+    m_background->setPixmap(m_pictures.BG1);
+    const std::optional<QString> text = BotEditor::load(m_shell.programFolder());
+    setText(text.value_or(QString()));
+    if (!text)
+        m_shell.message(Config::DefaultTitle, BotEditor::LoadFailedMessage);
+}
+
+void EditForm::Command3_Click()
+{
+    setText(BotEditor::add(m_text, m_trigger->text(), m_reply->text()));
+}
+
+void EditForm::Command4_Click()
+{
+    setText(QString());
+}
+
+void EditForm::Command1_Click()
+{
+    if (!BotEditor::save(m_shell.programFolder(), m_text))
+        m_shell.message(Config::DefaultTitle, BotEditor::SaveFailedMessage);
+}
+
+void EditForm::Command2_Click()
+{
+    close();
+}
+
+void EditForm::closeEvent(QCloseEvent* event)
+{
+    // Closing unloads the editor: unsaved changes are gone, the next
+    // "/botedit" reads the file again.
+    m_loaded = false;
+    event->accept();
+}
+
+void EditForm::setText(const QString& text)
+{
+    m_text = text;
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_data->setPlainText(shown);
+    m_data->moveCursor(QTextCursor::End);
+}

@@ -1,0 +1,103 @@
+#include "ui/forms.h"
+
+#include "app/botfile.h"
+#include "ui/editform.h"
+#include "ui/lobbyselect.h"
+#include "ui/lobbywindow.h"
+#include "ui/loginform.h"
+#include "ui/look.h"
+
+Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
+    : QObject(parent), m_shell(shell), m_lobby(std::make_unique<LobbyWindow>(m_pictures)),
+      m_client(transport, shell, *m_lobby)
+{
+    m_lobby->setClient(&m_client);
+    connect(m_lobby.get(), &LobbyWindow::lobbySelectRequested, this, &Forms::showLobbySelect);
+    connect(m_lobby.get(), &LobbyWindow::botEditorRequested, this, [this] { editForm()->open(); });
+    connect(&m_client, &LobbyClient::registered, this, &Forms::showLobbyWhenRegistered);
+}
+
+Forms::~Forms()
+{
+    m_lobby->setClient(nullptr);
+}
+
+void Forms::Main()
+{
+    Declares& d = m_client.state();
+    d.applyConfiguration();
+    const QString folder = m_shell.programFolder();
+    // Each step runs only when the ones before it succeeded.
+    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1) &&
+                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG) &&
+                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1) &&
+                        BotFile::LoadBotTable(d, folder).ok();
+    if (!loaded)
+        m_shell.message(Config::DefaultTitle, DataFilesMessage);
+    showLogin();
+}
+
+LoginForm* Forms::loginForm()
+{
+    if (!m_login) {
+        m_login = std::make_unique<LoginForm>(m_client.state(), m_shell, m_pictures);
+        connect(m_login.get(), &LoginForm::loggedIn, this, &Forms::showLobbySelect);
+        Look::centreOnScreen(m_login.get());
+    }
+    return m_login.get();
+}
+
+LobbySelect* Forms::lobbySelect()
+{
+    if (!m_select) {
+        m_select = std::make_unique<LobbySelect>(m_client.state(), m_shell, m_pictures);
+        connect(m_select.get(), &LobbySelect::lobbyChosen, this, &Forms::showLobby);
+        Look::centreOnScreen(m_select.get());
+    }
+    return m_select.get();
+}
+
+EditForm* Forms::editForm()
+{
+    if (!m_editor)
+        m_editor = new EditForm(m_shell, m_pictures, m_lobby.get());
+    return m_editor;
+}
+
+void Forms::showLogin()
+{
+    loginForm()->show();
+    m_login->activateWindow();
+}
+
+void Forms::showLobbySelect()
+{
+    lobbySelect()->show();
+    m_select->raise();
+    m_select->activateWindow();
+}
+
+void Forms::showLobby()
+{
+    // The first choice loads the lobby, which connects; the window appears
+    // once the client has registered. Later choices only show it again: the
+    // reconnect timer brings the connection back.
+    if (!m_lobbyLoaded) {
+        m_lobbyLoaded = true;
+        m_client.Form_Load();
+        return;
+    }
+    m_lobby->show();
+    m_lobby->raise();
+    m_lobby->activateWindow();
+}
+
+void Forms::showLobbyWhenRegistered()
+{
+    if (m_lobbyShown)
+        return;
+    m_lobbyShown = true;
+    Look::centreOnScreen(m_lobby.get());
+    m_lobby->show();
+    m_lobby->activateWindow();
+}

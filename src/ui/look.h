@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QLabel;
+class QWidget;
+
+// The lobby's look shared by every window: fonts, the dark text and list
+// boxes with olive-yellow text, captions written straight on the backdrop.
+namespace Look {
+
+inline const QColor BoxBackground(64, 64, 64);
+inline const QColor BoxText(192, 192, 0);
+inline const QColor CaptionYellow(255, 255, 0);
+inline const QColor LabelText(240, 228, 190);
+
+// Text boxes and lists: regular; labels: bold. The faces are tried in order,
+// the first one installed wins.
+QFont textFont();
+QFont labelFont(qreal pointSize = 9.75);
+
+// Dark grey box with olive-yellow text, as every text and list box of the lobby.
+void darkBox(QWidget* box);
+// A caption drawn straight on the window's backdrop, in colour.
+void caption(QLabel* label, const QColor& colour = LabelText, qreal pointSize = 9.75);
+// A window that keeps the size it was designed with, centred on the screen.
+void fixedWindow(QWidget* window, const QSize& size);
+void centreOnScreen(QWidget* window);
+
+} // namespace Look

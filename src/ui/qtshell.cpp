@@ -1,0 +1,70 @@
+#include "ui/qtshell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QWidget* dialogParent()
+{
+    QWidget* active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : nullptr;
+}
+} // namespace
+
+void QtShell::message(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
+                    QMessageBox::Ok, dialogParent());
+    box.exec();
+}
+
+bool QtShell::askYesNo(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, dialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QStringList QtShell::splitCommandLine(const QString& commandLine)
+{
+    QStringList parts = commandLine.split(u' ', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return parts;
+    QString& program = parts.first();
+    const bool bare = !program.contains(u'/') && !program.contains(u'\\');
+    if (bare && QStandardPaths::findExecutable(program).isEmpty()) {
+        const QFileInfo local(QDir::current(), program);
+        if (local.isFile())
+            program = local.absoluteFilePath();
+    }
+    return parts;
+}
+
+bool QtShell::startProgram(const QString& commandLine)
+{
+    QStringList parts = splitCommandLine(commandLine);
+    if (parts.isEmpty())
+        return false;
+    const QString program = parts.takeFirst();
+    return QProcess::startDetached(program, parts);
+}
+
+void QtShell::endProgram()
+{
+    // Stopping the process at once (rather than leaving the event loop) keeps
+    // any handler, timer or socket event from running after the end.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+QString QtShell::programFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}

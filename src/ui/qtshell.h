@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/ports.h"
+
+// The desktop as the lobby needs it: message boxes, starting the launcher,
+// the program's folder, and ending the process.
+class QtShell : public Shell {
+public:
+    void message(const QString& title, const QString& text, Icon icon = Icon::None) override;
+    bool askYesNo(const QString& title, const QString& text) override;
+    bool startProgram(const QString& commandLine) override;
+    // Ends the process on the spot, as the lobby always has: no QUIT line, no
+    // further event, nothing saved. The operating system drops the socket.
+    [[noreturn]] void endProgram() override;
+    QString programFolder() const override;
+
+    // The program and its arguments of a command line split at blanks. A
+    // program given without a folder that is not on the search path is
+    // looked for in the working directory.
+    static QStringList splitCommandLine(const QString& commandLine);
+};
