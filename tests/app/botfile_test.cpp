@@ -1,5 +1,5 @@
-#include "app/botfile.h"
 #include "../lobby/qtprint.h"
+#include "app/botfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,12 +50,18 @@ TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
         {"empty trigger", "|x\r\n", F::None, {{"", "x"}}},
         {"empty reply", "x|\r\n", F::None, {{"x", ""}}},
         {"empty file", "", F::None, {}},
-        {"file order", "one|1\r\ntwo|2\r\nthree|3\r\n", F::None, {{"one", "1"}, {"two", "2"}, {"three", "3"}}},
+        {"file order",
+         "one|1\r\ntwo|2\r\nthree|3\r\n",
+         F::None,
+         {{"one", "1"}, {"two", "2"}, {"three", "3"}}},
         {"rest of one character ignored", "one|1\r\nx", F::None, {{"one", "1"}}},
         {"rest of two characters ignored", "one|1\r\nxy", F::None, {{"one", "1"}}},
         {"one extra line end ignored", "one|1\r\n\r\n", F::None, {{"one", "1"}}},
         {"lone LF is no line end", "a|b\nc|d\r\n", F::None, {{"a", "b\nc|d"}}},
-        {"unterminated last record", "one|1\r\ntwo|2\r\nthree|3", F::Unterminated, {{"one", "1"}, {"two", "2"}}},
+        {"unterminated last record",
+         "one|1\r\ntwo|2\r\nthree|3",
+         F::Unterminated,
+         {{"one", "1"}, {"two", "2"}}},
         {"unterminated rest of three", "one|1\r\nx|y", F::Unterminated, {{"one", "1"}}},
         {"record without bar", "one|1\r\nnobar\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
         {"empty line among records", "one|1\r\n\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
@@ -137,7 +143,9 @@ TEST(LoadBotTable, EveryByteIsOneCharacter)
     QByteArray high;
     for (int b = 0x80; b <= 0xFF; ++b)
         high += char(b);
-    folder.write("caf\xE9|\xA3" "5 \xFF\r\n" + high + "|" + high + "\r\n");
+    folder.write("caf\xE9|\xA3"
+                 "5 \xFF\r\n" +
+                 high + "|" + high + "\r\n");
     Declares d;
     ASSERT_TRUE(folder.load(d).ok());
     EXPECT_EQ(d.BotTable[0][0], QStringLiteral("caf") + QChar(0xE9));

@@ -1,6 +1,6 @@
+#include "../lobby/qtprint.h"
 #include "app/lobbychoice.h"
 #include "app/login.h"
-#include "../lobby/qtprint.h"
 
 #include <gtest/gtest.h>
 
@@ -94,9 +94,9 @@ TEST(Login, RefusalAfterCleaningHasAlreadySetTheCodeLetter)
 TEST(LobbyChoice, ButtonsZeroToEightNameTheirChannels)
 {
     const char* const captions[] = {
-        "Lobby 1 - Main/New Players", "Lobby 2 - Brave Grade",      "Lobby 3 - Spy Grade",
-        "Lobby 4 - Warrior Grade",    "Lobby 5 - Priest Grade",     "Lobby 6 - Fireworker Grade",
-        "Lobby 7 - Shaman Grade",     "Lobby 8 - Demo Players",     "Lobby 9 - Anything Goes",
+        "Lobby 1 - Main/New Players", "Lobby 2 - Brave Grade",  "Lobby 3 - Spy Grade",
+        "Lobby 4 - Warrior Grade",    "Lobby 5 - Priest Grade", "Lobby 6 - Fireworker Grade",
+        "Lobby 7 - Shaman Grade",     "Lobby 8 - Demo Players", "Lobby 9 - Anything Goes",
     };
     for (int i = 0; i <= 8; ++i) {
         EXPECT_EQ(LobbyChoice::lobbyChannel(i), QStringLiteral("#ZentharaNET_") + QChar(u'0' + i));

@@ -1,6 +1,6 @@
+#include "../lobby/qtprint.h"
 #include "app/botfile.h"
 #include "bot/boteditor.h"
-#include "../lobby/qtprint.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +33,8 @@ TEST(BotEditor, SavedTextIsLoadedBackAndReadByTheBot)
     text = BotEditor::add(text, "bye", "see you:endl:soon");
     text = BotEditor::add(text, QStringLiteral("caf") + QChar(0xE9), QString(QChar(0xA3)) + "5");
     ASSERT_TRUE(BotEditor::save(dir.path(), text));
-    EXPECT_EQ(fileBytes(dir.filePath("bot.dat")), "hi|hello\r\nbye|see you:endl:soon\r\ncaf\xE9|\xA3" "5\r\n");
+    EXPECT_EQ(fileBytes(dir.filePath("bot.dat")), "hi|hello\r\nbye|see you:endl:soon\r\ncaf\xE9|\xA3"
+                                                  "5\r\n");
 
     // Load and save again: the file does not grow.
     const auto loaded = BotEditor::load(dir.path());

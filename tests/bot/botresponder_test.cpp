@@ -1,6 +1,6 @@
+#include "../lobby/fakelobby.h"
 #include "bot/botresponder.h"
 #include "irc/connection.h"
-#include "../lobby/fakelobby.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +77,8 @@ TEST(BotResponder, TheScanEndsAtTheFirstEmptyTrigger)
 
     Bot last(Rows{});
     for (int i = 0; i < Declares::BotRows; ++i)
-        last.d.BotTable[i] = {QStringLiteral("t") + QString::number(i), QStringLiteral("r") + QString::number(i)};
+        last.d.BotTable[i] = {QStringLiteral("t") + QString::number(i),
+                              QStringLiteral("r") + QString::number(i)};
     EXPECT_EQ(last.answer("t1000"), QStringList{"PRIVMSG #c :r1000"}) << "the last row is scanned too";
 }
 

@@ -168,16 +168,4 @@ TEST(Dispatcher, TagsInAPrivateMessageAreStillActedOn)
     EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe iexplore.exe http://zen.test"});
 }
 
-TEST(Dispatcher, ABlockWithoutAnyKnownTextIsIgnored)
-{
-    FakeLobby lobby;
-    lobby.connect();
-    lobby.receive(":irc 372 MM_aaFFFBob :- message of the day\r\n:irc 376 MM_aaFFFBob :End\r\n");
-    lobby.receive("!\r\n");
-    lobby.receive(":x PRIVMSG #ZentharaNET_3 :no bang in this block\r\n");
-    EXPECT_TRUE(lobby.sent().isEmpty());
-    EXPECT_TRUE(lobby.shell.messages.empty());
-    EXPECT_EQ(lobby.shell.endCount, 0);
-}
-
 } // namespace

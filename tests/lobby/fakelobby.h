@@ -42,6 +42,6 @@ struct FakeLobby {
 // A channel message as the server relays it from nick.
 inline QString chanMsg(const QString& nick, const QString& channel, const QString& text)
 {
-    return QStringLiteral(":") + nick + QStringLiteral("!user@host.test PRIVMSG ") + channel + QStringLiteral(" :") +
-           text + QStringLiteral("\r\n");
+    return QStringLiteral(":") + nick + QStringLiteral("!user@host.test PRIVMSG ") + channel +
+           QStringLiteral(" :") + text + QStringLiteral("\r\n");
 }

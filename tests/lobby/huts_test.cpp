@@ -61,7 +61,8 @@ TEST(HutClick, TheOldSlotStaysTakenUntilTheNextNamesReply)
     EXPECT_EQ(lobby.d.HutTable[1][2], "aaFFFBob");
     EXPECT_EQ(lobby.d.HutTable[3][1], "aa012Bob");
     EXPECT_EQ(lobby.d.MyNick, "MM_aa031Bob");
-    lobby.receive(":irc 353 MM_aa031Bob = #ZentharaNET_3 :MM_aa031Bob\r\n:irc 366 MM_aa031Bob #ZentharaNET_3 :End\r\n");
+    lobby.receive(
+        ":irc 353 MM_aa031Bob = #ZentharaNET_3 :MM_aa031Bob\r\n:irc 366 MM_aa031Bob #ZentharaNET_3 :End\r\n");
     EXPECT_TRUE(lobby.d.HutTable[1][2].isEmpty());
     EXPECT_EQ(lobby.d.HutTable[3][1], "aa031Bob");
 }
@@ -96,7 +97,8 @@ TEST(Refresh, TitleFollowsTheSocketState)
         EXPECT_EQ(Refresh::lobbyTitle(c.state, d), c.title) << c.state;
 
     d.CurrentChannel = QStringLiteral("#ZenNETCLAN_My Clan");
-    EXPECT_EQ(Refresh::lobbyTitle(7, d), "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZenNETCLAN_My Clan");
+    EXPECT_EQ(Refresh::lobbyTitle(7, d),
+              "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZenNETCLAN_My Clan");
 }
 
 TEST(Refresh, TimerShowsStateTitleAndAllSixteenSlots)

@@ -11,9 +11,9 @@ TEST(NickCode, HexToNumReadsTwoUpperCaseHexDigits)
         const char* text;
         int value;
     } cases[] = {
-        {"FF", 255}, {"0F", 15}, {"1A", 26}, {"F", 240},  {"ff", 0},   {"", 0},    {"0A", 10}, {"A0", 160},
-        {"G1", 1},   {"00", 0},  {"09", 9},  {"90", 144}, {"Fa", 240}, {"aF", 15}, {"EEX", 238}, {"02", 2},
-        {"-1", 1},   {" 3", 3},
+        {"FF", 255}, {"0F", 15},  {"1A", 26},   {"F", 240}, {"ff", 0}, {"", 0},
+        {"0A", 10},  {"A0", 160}, {"G1", 1},    {"00", 0},  {"09", 9}, {"90", 144},
+        {"Fa", 240}, {"aF", 15},  {"EEX", 238}, {"02", 2},  {"-1", 1}, {" 3", 3},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NickCode::HexToNum(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
@@ -34,15 +34,6 @@ TEST(NickCode, PlaceCodeWritesHutAsTwoDigitsAndSlotAsOne)
     EXPECT_EQ(NickCode::placeCode(0, 0), "a000");
     EXPECT_EQ(NickCode::placeCode(3, 3), "a033");
     EXPECT_EQ(NickCode::placeCode(10, 12), "a0AC");
-}
-
-TEST(NickCode, UserNameAndHutComeFromTheNickname)
-{
-    EXPECT_EQ(NickCode::userName("MM_aa021Bob"), "Bob");
-    EXPECT_EQ(NickCode::userName("MM_aa021"), "");
-    EXPECT_EQ(NickCode::hutOf("MM_aa021Bob"), 2);
-    EXPECT_EQ(NickCode::hutOf("MM_aaFFFBob"), 255);
-    EXPECT_EQ(NickCode::hutOf("MM_aa0A1Bob"), 10);
 }
 
 } // namespace

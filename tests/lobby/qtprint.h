@@ -9,7 +9,8 @@
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     QString shown = text;
-    shown.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+    shown.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
+        .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
     *os << '"' << shown.toUtf8().constData() << '"';
 }
 

@@ -23,7 +23,8 @@ TEST(LaunchReceiver, AMemberOfTheHutStartsAsJoinerAtTheHostsAddress)
     EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
     EXPECT_EQ(lobby.sent(), QStringList{"NICK :MM_abFFFBob"});
     EXPECT_EQ(lobby.view.chat, Launching) << "the launch message itself is never shown";
-    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.1.2.3"});
+    EXPECT_EQ(lobby.shell.started,
+              QStringList{"eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.1.2.3"});
 }
 
 TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
@@ -112,7 +113,8 @@ TEST(LaunchClick, TheHostTellsTheHutPlaysAndStartsAsHost)
     lobby.connect();
     lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
     lobby.client.Launch_Click(0);
-    EXPECT_EQ(lobby.sent(), (QStringList{"PRIVMSG #ZentharaNET_3 :[ZENLAUNCH0] 10.1.2.3|||", "NICK :MM_abFFFBob"}));
+    EXPECT_EQ(lobby.sent(),
+              (QStringList{"PRIVMSG #ZentharaNET_3 :[ZENLAUNCH0] 10.1.2.3|||", "NICK :MM_abFFFBob"}));
     EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
     EXPECT_EQ(lobby.view.chat, Launching);
     EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3"});
@@ -152,13 +154,10 @@ TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
 
     lobby.view.chat.clear();
     const QString notCounted[] = {
-        vote("MM_acFFFAlice", "Bob"), // same voter, other status
-        vote("MM_aaFFFALICE", "Bob"),
-        vote("MM_aaFFFAl", "Bob"), // "Al" is found inside "Alice"
-        vote("MM_aaFFFDan", "Bobby"),
-        vote("MM_aaFFFDan", "Bo"),
-        vote("MM_aaFFFDan", "Bob "),
-        vote("MM_aaFFFDan", "MM_aa021Bob"),
+        vote("MM_acFFFAlice", "Bob"),                            // same voter, other status
+        vote("MM_aaFFFALICE", "Bob"), vote("MM_aaFFFAl", "Bob"), // "Al" is found inside "Alice"
+        vote("MM_aaFFFDan", "Bobby"), vote("MM_aaFFFDan", "Bo"),
+        vote("MM_aaFFFDan", "Bob "),  vote("MM_aaFFFDan", "MM_aa021Bob"),
     };
     for (const QString& block : notCounted)
         lobby.receive(block);
@@ -204,7 +203,8 @@ TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
     lobby.d.UserCount = 1;
     lobby.receive(vote("MM_aaFFFAnn", "Bob") + chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
     EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :-=MM_aa021Bob Has been kicked=-"});
-    EXPECT_TRUE(lobby.view.chat.endsWith("Ann Has Voted To Kick You\r\nBob> -=MM_aa021Bob Has been kicked=-\r\n"));
+    EXPECT_TRUE(
+        lobby.view.chat.endsWith("Ann Has Voted To Kick You\r\nBob> -=MM_aa021Bob Has been kicked=-\r\n"));
     ASSERT_EQ(lobby.shell.messages.size(), 1u);
     EXPECT_EQ(lobby.shell.messages[0].text, "50% of the users has voted and have kicked you!");
     EXPECT_EQ(lobby.shell.messages[0].title, "ZenLobby");
@@ -222,7 +222,8 @@ TEST(KickReceiver, AVoteAboutSomebodyElseStopsTheBlock)
     FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
     lobby.connect();
     lobby.d.UserCount = 10;
-    const QString rest = chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||") + launch("[ZENLAUNCH2]", "1.1.1.1");
+    const QString rest =
+        chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||") + launch("[ZENLAUNCH2]", "1.1.1.1");
     lobby.receive(vote("MM_aaFFFAnn", "Cid") + rest);
     EXPECT_TRUE(lobby.shell.questions.empty());
     EXPECT_TRUE(lobby.shell.started.isEmpty());
@@ -250,7 +251,8 @@ TEST(LinkReceiver, AsksAndOpensThePageOnYesOnly)
         EXPECT_EQ(lobby.view.chat, "Ann> [ZENLNK] http://zen.test/a b|||\r\n");
         ASSERT_EQ(lobby.shell.questions.size(), 1u);
         EXPECT_EQ(lobby.shell.questions[0].title, "ZentharaNET IRC");
-        EXPECT_EQ(lobby.shell.questions[0].text, "A Link has been posted.. Visit Page:\r\nhttp://zen.test/a b?");
+        EXPECT_EQ(lobby.shell.questions[0].text,
+                  "A Link has been posted.. Visit Page:\r\nhttp://zen.test/a b?");
         EXPECT_EQ(lobby.shell.started,
                   yes ? QStringList{"eaexec.exe iexplore.exe http://zen.test/a b"} : QStringList{});
         EXPECT_TRUE(lobby.sent().isEmpty());

@@ -13,7 +13,10 @@ struct Roster : ::testing::Test {
     {
         return ":irc.zen.test 353 MM_aaFFFBob = " + channel + " :" + list + "\r\n";
     }
-    static QString endOfNames() { return QStringLiteral(":irc.zen.test 366 MM_aaFFFBob #chan :End of NAMES list\r\n"); }
+    static QString endOfNames()
+    {
+        return QStringLiteral(":irc.zen.test 366 MM_aaFFFBob #chan :End of NAMES list\r\n");
+    }
     const QString& cell(int h, int s) { return lobby.d.HutTable[h][s]; }
     QStringList chat() const { return lobby.view.chatList; }
     QStringList play() const { return lobby.view.playList; }
@@ -79,8 +82,9 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
         EXPECT_EQ(lobby.d.UserCount, 1) << c.entry;
         for (int h = 0; h < Declares::HutRows; ++h) {
             for (int s = 0; s < Declares::HutSlots; ++s) {
-                const QString expected =
-                    (h == c.hut && s == c.slot) ? QString::fromLatin1(c.entry).remove('@').remove("MM_") : QString();
+                const QString expected = (h == c.hut && s == c.slot)
+                                             ? QString::fromLatin1(c.entry).remove('@').remove("MM_")
+                                             : QString();
                 EXPECT_EQ(lobby.d.HutTable[h][s], expected) << c.entry << " cell " << h << "," << s;
             }
         }
