@@ -233,7 +233,9 @@ void LobbyWindow::keyPressEvent(QKeyEvent* event)
     // SEND is the window's default button: Enter that no control takes (in
     // the chat input above all) clicks it.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        m_send->click();
+        // A held Enter key repeats: one press sends once, the channel is not flooded.
+        if (!event->isAutoRepeat())
+            m_send->click();
         return;
     }
     QWidget::keyPressEvent(event);
