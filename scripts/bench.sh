@@ -15,6 +15,10 @@ DIR=${1:-$ROOT/build}
 MIN_TIME=${ZEN_BENCH_MIN_TIME:-0.05}
 
 benchmarks=(bench_core bench_network)
+# The chat pane benchmark comes with the windows.
+if grep -q '^ZEN_BUILD_UI:BOOL=ON$' "$DIR/CMakeCache.txt" 2>/dev/null; then
+    benchmarks+=(bench_window)
+fi
 
 for name in "${benchmarks[@]}"; do
     exe=$DIR/bin/$name
