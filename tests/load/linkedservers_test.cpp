@@ -18,7 +18,6 @@ namespace {
 constexpr int PlayersPerServer = 25;
 const QString Channel = QStringLiteral("#ZentharaNET_2");
 constexpr int Wait = 30000;
-// ngIRCd dials its peer again ConnectRetry (5) seconds after a link is lost.
 constexpr int RelinkWait = 30000;
 // Long enough never to fire during the test: the reconnect tick of the
 // players whose server is stopped is given by the test itself once the server
@@ -32,9 +31,12 @@ protected:
     {
         east.setFloodPenalties(false);
         west.setFloodPenalties(false);
-        east.linkTo(west);
-        ASSERT_TRUE(west.start()) << west.errorString().toStdString();
+        // The west server is the one the test stops, and it dials: a server
+        // dials its peer right after it starts, but only every ConnectRetry
+        // seconds (and then some) after it lost a link it had dialed.
+        west.linkTo(east);
         ASSERT_TRUE(east.start()) << east.errorString().toStdString();
+        ASSERT_TRUE(west.start()) << west.errorString().toStdString();
         ASSERT_TRUE(east.waitForLink(west));
     }
 
