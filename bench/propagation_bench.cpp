@@ -17,7 +17,13 @@
 namespace {
 
 constexpr int Players = 50;
-constexpr int Rounds = 40; // clicks measured, and as many floor exchanges
+// Clicks measured, and as many floor exchanges: ZEN_BENCH_CLICKS, at least 30.
+int rounds()
+{
+    return qMax(30, qEnvironmentVariableIntValue("ZEN_BENCH_CLICKS") > 0
+                        ? qEnvironmentVariableIntValue("ZEN_BENCH_CLICKS")
+                        : 100);
+}
 constexpr int Wait = 20000;
 // Every measured exchange starts from quiet connections, as a click in a real
 // lobby does. Linux may hold back an ACK for up to 40 ms, and until it comes
@@ -192,7 +198,8 @@ void HutClickPropagation(benchmark::State& state)
         lobbyMs.clear();
         floorMs.clear();
         // Floor and lobby take turns, so both meet the same machine.
-        for (int round = 0; round < Rounds; ++round) {
+        const int clicks = rounds();
+        for (int round = 0; round < clicks; ++round) {
             net.quiet();
             const auto f = net.floorRound(round);
             net.quiet();

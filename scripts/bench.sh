@@ -6,13 +6,15 @@
 #   bash scripts/bench.sh [build folder]
 #
 # Knobs (environment): ZEN_BENCH_MIN_TIME (seconds per case, default 0.05),
-# ZEN_BENCH_STRICT=1 (a missed target fails the run).
+# ZEN_BENCH_CLICKS (hut clicks the propagation case measures, default 30 here,
+# 100 in a full run), ZEN_BENCH_STRICT=1 (a missed target fails the run).
 # A benchmark that cannot run fails the script; a missed target only shows.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DIR=${1:-$ROOT/build}
 MIN_TIME=${ZEN_BENCH_MIN_TIME:-0.05}
+export ZEN_BENCH_CLICKS=${ZEN_BENCH_CLICKS:-30}
 
 benchmarks=(bench_core bench_network)
 # The chat pane benchmark comes with the windows.
