@@ -88,9 +88,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                   defaults.target.host);
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")}, QStringLiteral("Its port."),
                                   QStringLiteral("port"), QString::number(defaults.target.port));
-    const QCommandLineOption lobby({QStringLiteral("l"), QStringLiteral("lobby")},
-                                   QStringLiteral("Numbered lobby 0 to 8 (channel #ZentharaNET_<n>)."),
-                                   QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption lobby(
+        {QStringLiteral("l"), QStringLiteral("lobby")},
+        QStringLiteral("Lobby 0 to 8, channel #ZentharaNET_<n>; 0 is \"Lobby 1\" of the lobby choice."),
+        QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption channel({QStringLiteral("c"), QStringLiteral("channel")},
                                      QStringLiteral("Any channel instead of a numbered lobby."),
                                      QStringLiteral("channel"));
