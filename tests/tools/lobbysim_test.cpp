@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QStringList args(std::initializer_list<const char*> words)
@@ -227,10 +229,37 @@ TEST_F(LobbysimCrowd, RandomActionsAreCountedAndTheCrowdSettles)
     EXPECT_GT(c.hutClicks, 0);
     EXPECT_GT(c.statusChanges, 0);
     EXPECT_EQ(c.launches + c.votes, 0);
-    // Both crowds share the channel: twelve players settle on one picture.
-    EXPECT_TRUE(waitUntil([&] { return active.rostersAgree() && sim->rostersAgree(); }, Wait))
-        << active.summary().toStdString();
-    EXPECT_EQ(RosterSnapshot::of(active.player(0)), RosterSnapshot::of(sim->player(0)));
+    // Both crowds share the channel: all twelve settle on one picture, whose
+    // lists are what the twelve nicknames say.
+    std::vector<SimPlayer*> twelve;
+    for (const LobbySim* crowd : {sim.get(), &active}) {
+        for (const auto& p : crowd->players())
+            twelve.push_back(p.get());
+    }
+    QStringList chatting, playing;
+    const auto settled = [&] {
+        chatting.clear();
+        playing.clear();
+        for (const SimPlayer* p : twelve) {
+            const QChar status = p->status();
+            if (status == u'b')
+                playing << p->name();
+            else
+                chatting << (status == u'c'   ? QStringLiteral("(Away)")
+                             : status == u'd' ? QStringLiteral("(BRB)")
+                                              : QString()) +
+                                p->name();
+        }
+        chatting.sort();
+        playing.sort();
+        const RosterSnapshot first = RosterSnapshot::of(*twelve.front());
+        if (first.chatting != chatting || first.playing != playing || first.userCount != 12)
+            return false;
+        return std::all_of(twelve.begin(), twelve.end(),
+                           [&](const SimPlayer* p) { return RosterSnapshot::of(*p) == first; });
+    };
+    EXPECT_TRUE(waitUntil(settled, Wait)) << active.summary().toStdString() << sim->summary().toStdString()
+                                          << chatting.join(u',').toStdString();
     EXPECT_TRUE(active.summary().contains(QStringLiteral("in the lobby   6 of 6")))
         << active.summary().toStdString();
 }
