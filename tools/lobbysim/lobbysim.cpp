@@ -191,7 +191,6 @@ bool LobbySim::launch(SimPlayer& player)
 bool LobbySim::changeStatus(SimPlayer& player)
 {
     const QChar status = player.status();
-    QString command;
     if (status == u'b')
         player.client().OUTCHAT_GotFocus(); // back from the game
     else if (status == u'a')
@@ -319,7 +318,7 @@ QString LobbySim::summary() const
                 .arg(hosts + joiners)
                 .arg(hosts)
                 .arg(joiners);
-    text += QStringLiteral("  seen           %1 chat lines, %2 received blocks\n").arg(chatLines).arg(blocks);
+    text += QStringLiteral("  seen           %1 lines in the chat panes, %2 received blocks\n").arg(chatLines).arg(blocks);
     const SimPlayer* sample = nullptr;
     for (const auto& player : m_players) {
         if (player->inLobby()) {
