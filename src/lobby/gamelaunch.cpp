@@ -5,6 +5,8 @@
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 
+#include <QTimer>
+
 namespace GameLaunch {
 
 namespace {
@@ -15,7 +17,12 @@ void becomePlaying(LobbyContext& lobby)
 {
     Declares& d = lobby.state;
     d.MyNick = NickCode::SetNickCode(d.MyNick, d.CodeLetter, PlayingCode);
-    lobby.connection.SendLine(QStringLiteral("NICK :") + d.MyNick);
+    Connection& connection = lobby.connection;
+    QTimer::singleShot(PlayingAnnounceDelayMs, &connection, [&connection, &d, nick = d.MyNick] {
+        // A change made meanwhile has announced the newer nickname itself.
+        if (d.MyNick == nick)
+            connection.SendLine(QStringLiteral("NICK :") + nick);
+    });
     lobby.view.appendChat(Launching + CrLf + PlayingNotice + CrLf);
 }
 } // namespace

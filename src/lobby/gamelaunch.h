@@ -10,6 +10,13 @@ inline const QString Launching = QStringLiteral("LAUNCHING GAME");
 inline const QString PlayingNotice = QStringLiteral(
     "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode");
 
+// How long the NICK line of a launch waits behind the launch message. A lobby
+// client ignores a launch message that reaches it in one read with a NICK
+// line, and a server relays lines that arrive together in one write: sent at
+// once, the host's NICK hides the launch from its hut, and each joiner's NICK
+// hides it from the joiners that read after it.
+inline constexpr int PlayingAnnounceDelayMs = 1000;
+
 QString hostCommandLine(const QString& userName, const QString& localIP);
 QString joinerCommandLine(const QString& hostIP, const QString& userName, const QString& localIP);
 
