@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A stand-in for the launcher eaexec.exe, first on the program search path
+// (PATH) while it lives: a script named eaexec.exe that records each start in
+// files of its own - its arguments, each followed by a NUL byte, its own PID
+// and its parent's PID - and then ends. The script only records; anything else
+// a start made happen shows as files in marks/.
+//
+//     RecordingLauncher launcher;
+//     shell.startProgram("eaexec.exe zen3.exe /h tcp /nBob /boundip 10.0.0.5");
+//     ASSERT_TRUE(launcher.waitForRuns(1));
+//     launcher.runOf("zen3.exe");   // {"zen3.exe", "/h", "tcp", "/nBob", ...}
+//
+// While holdStarts() is in force every start waits after recording itself
+// until release(), so a test can see that whoever started it did not wait for
+// it to end. The destructor releases held starts, stops any that still run by
+// their PID and puts PATH back.
+class RecordingLauncher {
+public:
+    struct Run {
+        qint64 pid = 0;
+        qint64 parentPid = 0;
+        QStringList arguments;
+    };
+
+    RecordingLauncher();
+    ~RecordingLauncher();
+    RecordingLauncher(const RecordingLauncher&) = delete;
+    RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+
+    bool isReady() const { return m_ready; }
+    // The folder holding the script.
+    QString folder() const { return m_dir.path(); }
+
+    // A path in marks/ for a command a test tries to smuggle in.
+    QString mark(const QString& name) const;
+    QStringList marksMade() const;
+
+    void holdStarts();
+    void release();
+
+    // Every start recorded so far, in no particular order.
+    QList<Run> starts() const;
+    // The arguments of every start so far, in no particular order.
+    QList<QStringList> runs() const;
+    // Waits until at least `count` starts are recorded; the folder's change
+    // wakes the wait.
+    bool waitForRuns(qsizetype count, int timeoutMs = 10000) const;
+    // The arguments of the start whose first argument is `program`.
+    QStringList runOf(const QString& program) const;
+
+    // Whether the start with this PID has got past its hold and finished.
+    bool hasEnded(qint64 pid) const;
+    bool waitForEnd(qint64 pid, int timeoutMs = 10000) const;
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+    bool m_ready = false;
+};
