@@ -115,6 +115,24 @@ TEST(ChatInput, SelectDropsTheConnectionAndShowsTheLobbyChoice)
     EXPECT_EQ(lobby.sent().mid(2), (QStringList{"JOIN #ZenNETCLAN_My Clan", "MODE #ZenNETCLAN_My Clan"}));
 }
 
+TEST(ChatInput, AKickVoteIsSentWhoeverAndHoweverOftenItNames)
+{
+    // The voter's own name, a name nobody has, the same name again: the
+    // receiving clients decide, the sender checks nothing.
+    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
+    lobby.connect();
+    for (const char* typed : {"/kick Bob", "/kick Nobody", "/kick Nobody"})
+        lobby.client.SEND_Click(QString::fromLatin1(typed));
+    EXPECT_EQ(lobby.sent(), (QStringList{"PRIVMSG #ZentharaNET_3 :[ZENKICK] MM_aa021Bob>Bob|||",
+                                         "PRIVMSG #ZentharaNET_3 :[ZENKICK] MM_aa021Bob>Nobody|||",
+                                         "PRIVMSG #ZentharaNET_3 :[ZENKICK] MM_aa021Bob>Nobody|||"}));
+    EXPECT_EQ(lobby.view.chat, "You Have Voted To Kick Bob\r\nYou Have Voted To Kick Nobody\r\n"
+                               "You Have Voted To Kick Nobody\r\n");
+    EXPECT_EQ(lobby.d.MyNick, "MM_aa021Bob");
+    EXPECT_EQ(lobby.d.KickVotes, 0) << "a vote of one's own is not counted by the sender";
+    EXPECT_EQ(lobby.shell.endCount, 0);
+}
+
 TEST(ChatInput, StatusChangesWhileNotConnectedStayLocal)
 {
     FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
