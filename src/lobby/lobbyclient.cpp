@@ -150,6 +150,11 @@ void LobbyClient::onFailed(bool whileConnecting, int code, const QString& descri
 {
     if (m_ended)
         return;
+    // The program ends once the message is closed. A message box runs the
+    // event loop, so without this the reconnect timer would connect again
+    // (and fail into a second message) while the first one is open.
+    m_refreshTimer.stop();
+    m_reconnectTimer.stop();
     if (whileConnecting)
         m_shell.message(Config::DefaultTitle, CouldNotFindHost);
     else

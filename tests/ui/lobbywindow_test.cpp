@@ -116,6 +116,34 @@ TEST(LobbyWindow, ClosingTheLobbyEndsTheProgramWithoutAWord)
     EXPECT_TRUE(desktop.transport.sent().isEmpty());
 }
 
+TEST(LobbyWindow, ASocketFailureShowsOneMessageWhileItStaysOpen)
+{
+    for (const bool whileConnecting : {true, false}) {
+        SCOPED_TRACE(whileConnecting ? "while connecting" : "while connected");
+        Desktop desktop;
+        desktop.logIn(QStringLiteral("Bob"));
+        desktop.forms.client().setTimerIntervals(Tick, Tick);
+        click(control<QWidget>(desktop.select(), QStringLiteral("LBYSEL"), 0));
+        if (!whileConnecting)
+            desktop.transport.acceptConnection();
+        // A message box runs the event loop until the player closes it; the
+        // reconnect timer must not start another connection meanwhile.
+        bool reconnectedMeanwhile = true;
+        desktop.shell.onMessage = [&](const QString&) {
+            const int connects = desktop.transport.connectCount;
+            reconnectedMeanwhile = waitUntil([&] { return desktop.transport.connectCount > connects; }, 20 * Tick);
+        };
+        desktop.transport.fail(1, QStringLiteral("Connection refused"));
+
+        ASSERT_EQ(desktop.shell.messages.size(), 1u);
+        EXPECT_EQ(desktop.shell.messages[0].text,
+                  whileConnecting ? QStringLiteral("Could Not Find Host")
+                                  : QStringLiteral("Error: 1; \r\nConnection refused"));
+        EXPECT_FALSE(reconnectedMeanwhile);
+        EXPECT_EQ(desktop.shell.endCount, 1);
+    }
+}
+
 const QString NamesReply = QStringLiteral(
     ":irc.test 353 MM_aaFFFBob = #ZentharaNET_0 :MM_aa021Ann MM_aa030Cid @MM_aaFFFBob MM_acFFFDee Zed\r\n"
     ":irc.test 366 MM_aaFFFBob #ZentharaNET_0 :End of NAMES list\r\n");
