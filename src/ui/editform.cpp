@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
 namespace {
 QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent)
@@ -41,6 +42,37 @@ QLineEdit* input(const QString& name, const QString& accessibleName, const QRect
     box->setGeometry(at);
     Look::darkBox(box);
     return box;
+}
+
+// DataBox shows the working copy line for line. Lines longer than a few
+// screens are cut into pieces, and the lines go 64 to a text block, so a
+// bot.dat of many megabytes still opens at once. The cuts are on screen only
+// (they look like the box's own wrapping); Save writes the working copy.
+QString shownText(QStringView text)
+{
+    constexpr qsizetype PieceLength = 2000;
+    constexpr int LinesPerBlock = 64;
+    QString shown;
+    shown.reserve(text.size() + text.size() / PieceLength + 1);
+    qsizetype lineStart = 0;
+    int lines = 0;
+    const auto lineBreak = [&] {
+        shown += ++lines % LinesPerBlock == 0 ? QChar(u'\n') : QChar(QChar::LineSeparator);
+        lineStart = shown.size();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            lineBreak();
+            continue;
+        }
+        if (shown.size() - lineStart >= PieceLength)
+            lineBreak();
+        shown += c;
+    }
+    return shown;
 }
 } // namespace
 
@@ -127,7 +159,13 @@ void EditForm::Form_Load()
 
 void EditForm::Command3_Click()
 {
-    setText(BotEditor::add(m_text, m_trigger->text(), m_reply->text()));
+    // Only the new record is added to the box: Add stays quick however long the text.
+    const QString record = BotEditor::add(QString(), m_trigger->text(), m_reply->text());
+    m_text += record;
+    QTextCursor end(m_data->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shownText(record));
+    m_data->moveCursor(QTextCursor::End);
 }
 
 void EditForm::Command4_Click()
@@ -157,8 +195,6 @@ void EditForm::closeEvent(QCloseEvent* event)
 void EditForm::setText(const QString& text)
 {
     m_text = text;
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_data->setPlainText(shown);
+    m_data->setPlainText(shownText(text));
     m_data->moveCursor(QTextCursor::End);
 }

@@ -52,6 +52,25 @@ TEST_F(BotEditorWindow, ShowsTheFileAsItIs)
     EXPECT_TRUE(desktop.shell.messages.empty());
 }
 
+TEST_F(BotEditorWindow, LongLinesAndManyRecordsAreCutOnScreenOnly)
+{
+    press("Command2");
+    const QByteArray big = "long|" + QByteArray(5000, 'x') + "\r\n" + QByteArray("a|b\r\n").repeated(1000);
+    desktop.folder.write(QStringLiteral("bot.dat"), big);
+    botedit();
+    EXPECT_EQ(editor->text().toLatin1(), big);
+    add(QStringLiteral("c"), QStringLiteral("d"));
+    press("Command1");
+    EXPECT_EQ(file(), big + "c|d\r\n");
+    // On screen every line is there, in order.
+    const QStringList lines = shown().split(u'\n');
+    EXPECT_EQ(lines.first().left(5), QStringLiteral("long|"));
+    EXPECT_EQ(lines.count(QStringLiteral("a|b")), 1000);
+    EXPECT_EQ(lines.value(lines.size() - 2), QStringLiteral("c|d"));
+    EXPECT_TRUE(shown().remove(u'\n').contains(QStringLiteral("long|") + QString(5000, u'x') +
+                                               QStringLiteral("a|b")));
+}
+
 TEST_F(BotEditorWindow, AddAppendsAPairAndSaveWritesTheTextExactly)
 {
     add(QStringLiteral("bye"), QStringLiteral("see you|soon"));
