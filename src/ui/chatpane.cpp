@@ -4,12 +4,31 @@
 #include <QTextCursor>
 
 namespace {
-// Lobby text breaks lines with CR LF; a lone CR or LF breaks a line too.
-QString displayed(QString text)
+// Lobby text breaks lines with CR LF; a lone CR or LF breaks a line too. A
+// line longer than a few screens (only a hostile server sends one) is shown
+// in pieces: laying out one huge wrapped line would stall the window.
+QString displayed(QStringView text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
+    constexpr qsizetype PieceLength = 2000;
+    QString shown;
+    shown.reserve(text.size() + text.size() / PieceLength);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            shown += u'\n';
+            lineStart = shown.size();
+            continue;
+        }
+        if (shown.size() - lineStart >= PieceLength) {
+            shown += u'\n';
+            lineStart = shown.size();
+        }
+        shown += c;
+    }
+    return shown;
 }
 } // namespace
 

@@ -37,6 +37,21 @@ TEST(ChatPane, ShowsEachLobbyLineAsOneLineWithoutBlankLines)
     }
 }
 
+TEST(ChatPane, AHugeLineIsShownInPiecesWithNothingLost)
+{
+    ChatPane pane(nullptr);
+    pane.resize(400, 170);
+    pane.show();
+    const QString huge = QStringLiteral("Eve> ") + QString(1000 * 1000, u'x');
+    pane.appendText(huge + QStringLiteral("\r\n"));
+    pane.appendText(QStringLiteral("Ann> after\r\n"));
+    const QStringList lines = pane.toPlainText().split(u'\n');
+    EXPECT_EQ(lines.last(), QStringLiteral("Ann> after"));
+    EXPECT_EQ(QStringList(lines.mid(0, lines.size() - 1)).join(QString()), huge);
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 2000);
+}
+
 TEST(ChatPane, TheWelcomeReplacesEverythingAndLinesFollowIt)
 {
     ChatPane pane(nullptr);
