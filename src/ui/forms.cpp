@@ -52,6 +52,7 @@ LobbySelect* Forms::lobbySelect()
     if (!m_select) {
         m_select = std::make_unique<LobbySelect>(m_client.state(), m_shell, m_pictures);
         connect(m_select.get(), &LobbySelect::lobbyChosen, this, &Forms::showLobby);
+        connect(m_select.get(), &LobbySelect::dismissed, this, &Forms::leaveLobbySelect);
         Look::centreOnScreen(m_select.get());
     }
     return m_select.get();
@@ -99,5 +100,21 @@ void Forms::showLobbyWhenRegistered()
     m_lobbyShown = true;
     Look::centreOnScreen(m_lobby.get());
     m_lobby->show();
+    m_lobby->activateWindow();
+}
+
+void Forms::leaveLobbySelect()
+{
+    // Closing the lobby choice never leaves the program running without a
+    // window: before any lobby it ends the program, as closing the login
+    // window does; after "/select" it goes back to the lobby, whose
+    // connection the reconnect timer brings back.
+    if (!m_lobbyLoaded) {
+        m_shell.endProgram();
+        return;
+    }
+    m_select->hide();
+    m_lobby->show();
+    m_lobby->raise();
     m_lobby->activateWindow();
 }

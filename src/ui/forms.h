@@ -41,6 +41,7 @@ private:
     void showLogin();
     void showLobbySelect();
     void showLobby();
+    void leaveLobbySelect();
     void showLobbyWhenRegistered();
 
     Shell& m_shell;

@@ -8,6 +8,7 @@
 #include "ui/look.h"
 #include "ui/pictures.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,4 +133,10 @@ void LobbySelect::Command1_Click()
     m_d.CurrentChannel = *channel;
     hide();
     emit lobbyChosen();
+}
+
+void LobbySelect::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    emit dismissed();
 }

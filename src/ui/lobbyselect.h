@@ -20,6 +20,11 @@ public:
 signals:
     // CurrentChannel is set and this window hid itself: the lobby shows now.
     void lobbyChosen();
+    // The player closed the window without choosing; it stays until told otherwise.
+    void dismissed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load(const Pictures& pictures);

@@ -128,4 +128,26 @@ TEST(LobbySelect, AReconnectWhileChoosingLeavesTheLobbyHidden)
     EXPECT_TRUE(desktop.select()->isVisible());
 }
 
+TEST(LobbySelect, ClosingItNeverLeavesTheProgramWithoutAWindow)
+{
+    {
+        // Before any lobby: closing it ends the program, as the login's close does.
+        Desktop desktop;
+        desktop.logIn(QStringLiteral("Bob"));
+        desktop.select()->close();
+        EXPECT_EQ(desktop.shell.endCount, 1);
+    }
+    {
+        // After "/select": back to the lobby, which reconnects on its own.
+        Desktop desktop;
+        desktop.enterLobby();
+        typeInLobby(desktop, QStringLiteral("/select"));
+        desktop.select()->close();
+        EXPECT_EQ(desktop.shell.endCount, 0);
+        EXPECT_FALSE(desktop.select()->isVisible());
+        EXPECT_TRUE(desktop.lobby()->isVisible());
+        EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_0"));
+    }
+}
+
 } // namespace
