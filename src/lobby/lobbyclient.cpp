@@ -9,12 +9,12 @@
 #include "lobby/votekick.h"
 
 LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject* parent)
-    : QObject(parent),
-      m_shell(shell),
-      m_view(view),
-      m_connection(m_d, transport, view),
-      m_dispatcher(m_d, m_connection, view, *this),
-      m_lobby{m_d, m_connection, view, shell, [this] { endProgram(); }}
+    : QObject(parent), m_shell(shell), m_view(view), m_connection(m_d, transport, view),
+      m_dispatcher(m_d, m_connection, view, *this), m_lobby{m_d, m_connection, view, shell,
+                                                            [this](const QString& title, const QString& text,
+                                                                   Shell::Icon icon) {
+                                                                endWithMessage(title, text, icon);
+                                                            }}
 {
     m_d.applyConfiguration();
     m_refreshTimer.setInterval(RefreshIntervalMs);
@@ -109,9 +109,28 @@ void LobbyClient::endProgram()
 {
     if (m_ended)
         return;
+    stopWorking();
+    finish();
+}
+
+void LobbyClient::endWithMessage(const QString& title, const QString& text, Shell::Icon icon)
+{
+    if (m_ended)
+        return;
+    stopWorking();
+    m_shell.message(title, text, icon);
+    finish();
+}
+
+void LobbyClient::stopWorking()
+{
     m_ended = true;
     m_refreshTimer.stop();
     m_reconnectTimer.stop();
+}
+
+void LobbyClient::finish()
+{
     m_connection.close();
     m_shell.endProgram();
 }
@@ -148,17 +167,11 @@ bool LobbyClient::launch(const QString& block, int hut)
 
 void LobbyClient::onFailed(bool whileConnecting, int code, const QString& description)
 {
-    if (m_ended)
-        return;
-    // The program ends once the message is closed. A message box runs the
-    // event loop, so without this the reconnect timer would connect again
-    // (and fail into a second message) while the first one is open.
-    m_refreshTimer.stop();
-    m_reconnectTimer.stop();
     if (whileConnecting)
-        m_shell.message(Config::DefaultTitle, CouldNotFindHost);
+        endWithMessage(Config::DefaultTitle, CouldNotFindHost);
     else
-        m_shell.message(m_d.AppTitle, QStringLiteral("Error: ") + QString::number(code) + QStringLiteral("; \r\n") + description,
-                        Shell::Icon::Critical);
-    endProgram();
+        endWithMessage(m_d.AppTitle,
+                       QStringLiteral("Error: ") + QString::number(code) + QStringLiteral("; \r\n") +
+                           description,
+                       Shell::Icon::Critical);
 }

@@ -47,6 +47,10 @@ public:
 
     // Ends the client for good: no more sending, no timers, then the process ends.
     void endProgram();
+    // The same after a last message. While the message is open nothing more is
+    // dispatched and no timer fires, so no second message can follow it; what
+    // was sent just before still leaves while the message is shown.
+    void endWithMessage(const QString& title, const QString& text, Shell::Icon icon = Shell::Icon::None);
 
 signals:
     // NICK and USER went out on a new connection.
@@ -62,6 +66,8 @@ private:
     bool launch(const QString& block, int hut) override;
 
     void onFailed(bool whileConnecting, int code, const QString& description);
+    void stopWorking();
+    void finish();
 
     Declares m_d;
     Shell& m_shell;

@@ -8,13 +8,14 @@
 class Connection;
 
 // What the lobby's actions and receivers work with: the client's state, its
-// connection and the two desktop ports. end() stops the client for good.
+// connection and the two desktop ports. endWithMessage() stops the client for
+// good: nothing more is received or sent, the message is shown, the program ends.
 struct LobbyContext {
     Declares& state;
     Connection& connection;
     View& view;
     Shell& shell;
-    std::function<void()> end;
+    std::function<void(const QString& title, const QString& text, Shell::Icon icon)> endWithMessage;
 };
 
 // Starts the launcher with commandLine; when it cannot be started the chat

@@ -7,11 +7,26 @@
 namespace {
 constexpr auto CI = Qt::CaseInsensitive;
 const QString CrLf = QStringLiteral("\r\n");
+
+// First place of marker in block from `from` on, ignoring case. The markers
+// start with a numeric and a blank, which have no case: a plain search finds
+// the candidates, the rest is compared ignoring case. Much faster than a
+// case-insensitive search over a busy lobby's reply.
+qsizetype findMarker(const QString& block, const QString& marker, qsizetype from)
+{
+    const QStringView numeric = QStringView(marker).left(4);
+    for (qsizetype at = block.indexOf(numeric, from); at >= 0; at = block.indexOf(numeric, at + 1)) {
+        if (QStringView(block).mid(at, marker.size()).compare(marker, CI) == 0)
+            return at;
+    }
+    return -1;
+}
 } // namespace
 
 void NamesReply::reset()
 {
     m_entries.clear();
+    m_lists.clear();
     m_open = false;
 }
 
@@ -22,17 +37,18 @@ QString NamesReply::endMarker(const QString& myNick, const QString& channel)
 
 void NamesReply::takeEnd(const QString& block, const QString& myNick, const QString& channel)
 {
-    if (block.contains(endMarker(myNick, channel), CI))
+    if (findMarker(block, endMarker(myNick, channel), 0) >= 0)
         m_open = false;
 }
 
 bool NamesReply::take(const QString& block, const QString& myNick, const QString& channel)
 {
-    const QString header = QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :");
+    const QString header =
+        QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :");
     const QString end = endMarker(myNick, channel);
     bool took = false;
-    qsizetype nextHeader = block.indexOf(header, 0, CI);
-    qsizetype nextEnd = block.indexOf(end, 0, CI);
+    qsizetype nextHeader = findMarker(block, header, 0);
+    qsizetype nextEnd = findMarker(block, end, 0);
     while (nextHeader >= 0 || nextEnd >= 0) {
         if (nextHeader >= 0 && (nextEnd < 0 || nextHeader < nextEnd)) {
             const qsizetype listStart = nextHeader + header.size();
@@ -41,14 +57,15 @@ bool NamesReply::take(const QString& block, const QString& myNick, const QString
                 break; // a list without its line end is not read
             if (!m_open) {
                 m_entries.clear();
+                m_lists.clear();
                 m_open = true;
             }
             takeList(QStringView(block).mid(listStart, lineEnd - listStart));
             took = true;
-            nextHeader = block.indexOf(header, lineEnd, CI);
+            nextHeader = findMarker(block, header, lineEnd);
         } else {
             m_open = false;
-            nextEnd = block.indexOf(end, nextEnd + end.size(), CI);
+            nextEnd = findMarker(block, end, nextEnd + end.size());
         }
     }
     return took;
@@ -56,64 +73,90 @@ bool NamesReply::take(const QString& block, const QString& myNick, const QString
 
 void NamesReply::takeList(QStringView list)
 {
-    QString names = list.toString();
-    names.remove(u'@'); // operator marks; a voice "+" stays
+    // Operator marks go, a voice "+" stays. The entries view this copy, whose
+    // characters stay where they are while the reply is kept.
+    m_lists.append(list.toString());
+    QString& names = m_lists.last();
+    names.remove(u'@');
+    const QStringView text(names);
     // Servers send no blank after the last name: the line end ends it too.
-    if (!names.endsWith(u' '))
-        names.append(u' ');
     // A rest of two characters or fewer is no entry.
+    const qsizetype size = text.endsWith(u' ') ? text.size() : text.size() + 1;
     qsizetype pos = 0;
-    while (names.size() - pos > 2) {
-        const qsizetype blank = names.indexOf(u' ', pos);
-        m_entries.append(names.mid(pos, blank - pos));
+    while (size - pos > 2) {
+        qsizetype blank = text.indexOf(u' ', pos);
+        if (blank < 0)
+            blank = text.size();
+        m_entries.append(text.mid(pos, blank - pos));
         pos = blank + 1;
     }
 }
 
 namespace {
 
-void addToHuts(Declares& state, const QString& code, const QString& entry)
+void addToHuts(Declares& state, QStringView code, QStringView entry)
 {
-    const int hut = NickCode::HexToNum(QStringView(code).mid(2, 2));
-    const int slot = NickCode::HexToNum(QString(u'0' + code.mid(4, 1)));
+    const int hut = NickCode::HexToNum(code.mid(2, 2));
+    const QChar slotDigits[2] = {u'0', code.size() > 4 ? code.at(4) : QChar()};
+    const int slot = NickCode::HexToNum(QStringView(slotDigits, code.size() > 4 ? 2 : 1));
     // Slot digits 5 to E name cells the table does not have: ignored.
     if (hut < 255 && slot < Declares::HutSlots)
-        state.HutTable[hut][slot] = entry;
+        state.HutTable[hut][slot] = entry.toString();
 }
 
-void decode(Declares& state, RosterLists& lists, const QString& raw)
+// Whether text holds "MM_" (exact case). Lobby names hold no "_" at all, so
+// looking for that one character settles it for nearly every name.
+bool holdsMarker(QStringView text)
 {
-    if (!raw.contains(NickCode::Marker, CI)) {
-        lists.chatting.append(raw); // an ordinary IRC user
-        return;
+    for (qsizetype at = text.indexOf(u'_'); at >= 0; at = text.indexOf(u'_', at + 1)) {
+        if (at >= 2 && text.mid(at - 2, 3) == NickCode::Marker)
+            return true;
     }
-    QString code = raw.left(NickCode::PrefixLength);
-    code.remove(NickCode::Marker);
-    QString entry = raw;
-    entry.remove(NickCode::Marker);
+    return false;
+}
+
+void decode(Declares& state, RosterLists& lists, QStringView raw)
+{
+    // The code is the first eight characters and the entry the whole name,
+    // each without any "MM_". Lobby clients write the marker once, in front,
+    // and then both are plain views of the name.
+    QString codeText, entryText;
+    QStringView code, entry;
+    if (raw.startsWith(NickCode::Marker) && !holdsMarker(raw.mid(3))) {
+        entry = raw.mid(3);
+        code = entry.left(5);
+    } else if (!raw.contains(NickCode::Marker, CI)) {
+        lists.chatting.append(raw.toString()); // an ordinary IRC user
+        return;
+    } else {
+        codeText = raw.left(NickCode::PrefixLength).toString().remove(NickCode::Marker);
+        entryText = raw.toString().remove(NickCode::Marker);
+        code = codeText;
+        entry = entryText;
+    }
     if (entry.size() < 5) {
-        lists.chatting.append(raw); // a marker but no name behind the code
+        lists.chatting.append(raw.toString()); // a marker but no name behind the code
         return;
     }
-    const QString shown = entry.mid(5);
+    const QStringView shown = entry.mid(5);
     const QChar status = code.size() > 1 ? code.at(1) : QChar();
     if (status == u'b') {
-        lists.playing.append(shown);
+        lists.playing.append(shown.toString());
     } else if (status == u'a') {
-        lists.chatting.append(shown);
+        lists.chatting.append(shown.toString());
         addToHuts(state, code, entry);
     } else if (status == u'c') {
-        lists.chatting.append(QStringLiteral("(Away)") + shown);
+        lists.chatting.append(QStringLiteral("(Away)").append(shown));
     } else if (status == u'd') {
-        lists.chatting.append(QStringLiteral("(BRB)") + shown);
+        lists.chatting.append(QStringLiteral("(BRB)").append(shown));
     } else {
-        lists.chatting.append(entry);
+        lists.chatting.append(entry.toString());
     }
 }
 
 } // namespace
 
-RosterLists RebuildRoster(Declares& state, const QStringList& entries)
+RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries)
 {
     for (int hut = 0; hut <= 4; ++hut) {
         for (int slot = 0; slot <= 3; ++slot)
@@ -121,7 +164,7 @@ RosterLists RebuildRoster(Declares& state, const QStringList& entries)
     }
     RosterLists lists;
     int count = 0;
-    for (const QString& raw : entries) {
+    for (const QStringView raw : entries) {
         ++count;
         decode(state, lists, raw);
     }

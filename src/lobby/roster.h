@@ -2,7 +2,9 @@
 
 #include "app/declares.h"
 
+#include <QList>
 #include <QStringList>
+#include <QStringView>
 
 // The names reply of the lobby channel, which a busy lobby gets as several
 // 353 lines, maybe across several received blocks, closed by a 366 line.
@@ -14,15 +16,17 @@ public:
     bool take(const QString& block, const QString& myNick, const QString& channel);
     // A block the names step did not read may still end the reply.
     void takeEnd(const QString& block, const QString& myNick, const QString& channel);
-    // The entries gathered since the reply began, "@" removed.
-    const QStringList& entries() const { return m_entries; }
+    // The entries gathered since the reply began, "@" removed. They view
+    // texts the reply keeps until it is reset or a new reply begins.
+    const QList<QStringView>& entries() const { return m_entries; }
     void reset();
 
 private:
     void takeList(QStringView list);
     static QString endMarker(const QString& myNick, const QString& channel);
 
-    QStringList m_entries;
+    QStringList m_lists;          // the names text of every 353 line taken
+    QList<QStringView> m_entries; // one view into m_lists per name
     bool m_open = false;
 };
 
@@ -33,4 +37,4 @@ struct RosterLists {
 
 // RebuildRoster: decodes every entry's nickname code into the two user lists
 // and huts 0 to 4, slots 0 to 3 of HutTable, and counts them in UserCount.
-RosterLists RebuildRoster(Declares& state, const QStringList& entries);
+RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries);

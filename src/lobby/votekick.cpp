@@ -31,8 +31,7 @@ bool receive(LobbyContext& lobby, const QString& block)
     if (!thresholdReached(d.KickVotes, d.UserCount))
         return true;
     lobby.connection.SendChat(QStringLiteral("-=") + d.MyNick + QStringLiteral(" Has been kicked=-"));
-    lobby.shell.message(Config::DefaultTitle, KickedMessage);
-    lobby.end();
+    lobby.endWithMessage(Config::DefaultTitle, KickedMessage, Shell::Icon::None);
     return false;
 }
 
