@@ -17,16 +17,11 @@ struct PaneCase {
 TEST(ChatPane, ShowsEachLobbyLineAsOneLineWithoutBlankLines)
 {
     const PaneCase cases[] = {
-        {{QStringLiteral("Ann> hi\r\n")}, QStringLiteral("Ann> hi")},
-        {{QStringLiteral("Ann> hi\r\n"), QStringLiteral("Bob> yo\r\n")}, QStringLiteral("Ann> hi\nBob> yo")},
-        {{QStringLiteral("LAUNCHING GAME\r\nYou are playing\r\n")},
-         QStringLiteral("LAUNCHING GAME\nYou are playing")},
-        {{QStringLiteral("Eve> one\r\ntwo\r\n"), QStringLiteral("x\r\n")},
-         QStringLiteral("Eve> one\ntwo\nx")},
-        {{QStringLiteral("a\r\n"), QStringLiteral("\r\n"), QStringLiteral("b\r\n")},
-         QStringLiteral("a\n\nb")},
-        {{QStringLiteral("no end"), QStringLiteral(" and more\r\n")}, QStringLiteral("no end and more")},
-        {{QStringLiteral("a\nb\rc\r\n")}, QStringLiteral("a\nb\nc")},
+        {{"Ann> hi\r\n", "Bob> yo\r\n"}, "Ann> hi\nBob> yo"},
+        {{"Eve> one\r\ntwo\r\n", "x\r\n"}, "Eve> one\ntwo\nx"},
+        {{"a\r\n", "\r\n", "b\r\n"}, "a\n\nb"},
+        {{"no end", " and more\r\n"}, "no end and more"},
+        {{"a\nb\rc\r\n"}, "a\nb\nc"},
     };
     for (const PaneCase& c : cases) {
         SCOPED_TRACE(c.appended.join(u'+').toStdString());

@@ -42,34 +42,16 @@ struct FailureCase {
 
 TEST(StartUp, AFileThatCannotBeReadStopsTheLoadingShowsOneMessageThenTheLogin)
 {
+    const auto remove = [](const char* name) { return [=](const ProgramFolder& f) { f.remove(QString::fromLatin1(name)); }; };
+    const auto write = [](const char* name, const char* bytes) {
+        return [=](const ProgramFolder& f) { f.write(QString::fromLatin1(name), bytes); };
+    };
     const FailureCase cases[] = {
-        {"no bg.jpg",
-         [](const ProgramFolder& f) { f.remove(QStringLiteral("bg.jpg")); },
-         false,
-         false,
-         false,
-         {}},
-        {"no huts.jpg",
-         [](const ProgramFolder& f) { f.remove(QStringLiteral("huts.jpg")); },
-         true,
-         false,
-         false,
-         {}},
-        {"select.jpg is no picture",
-         [](const ProgramFolder& f) { f.write(QStringLiteral("select.jpg"), "hi|hello\r\n"); },
-         true,
-         true,
-         false,
-         {}},
-        {"no bot.dat",
-         [](const ProgramFolder& f) { f.remove(QStringLiteral("bot.dat")); },
-         true,
-         true,
-         true,
-         {}},
-        {"bot.dat without its last line end",
-         [](const ProgramFolder& f) { f.write(QStringLiteral("bot.dat"), "hi|hello\r\ngg|wp"); }, true, true,
-         true, QStringLiteral("hi")},
+        {"no bg.jpg", remove("bg.jpg"), false, false, false, {}},
+        {"no huts.jpg", remove("huts.jpg"), true, false, false, {}},
+        {"select.jpg is no picture", write("select.jpg", "hi|hello\r\n"), true, true, false, {}},
+        {"no bot.dat", remove("bot.dat"), true, true, true, {}},
+        {"bot.dat without its last line end", write("bot.dat", "hi|hello\r\ngg|wp"), true, true, true, QStringLiteral("hi")},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.what);
