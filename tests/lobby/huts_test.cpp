@@ -76,31 +76,6 @@ TEST(HutClick, WhileNotConnectedOnlyTheLocalStateChanges)
     EXPECT_EQ(lobby.d.HutTable[2][1], "aaFFFBob");
 }
 
-TEST(Refresh, TitleFollowsTheSocketState)
-{
-    Declares d;
-    d.MyNick = QStringLiteral("MM_ab021Bob");
-    d.CurrentChannel = QStringLiteral("#ZentharaNET_3");
-    const struct {
-        int state;
-        const char* title;
-    } cases[] = {
-        {6, "Zenthara Razaz Aduda Clone - Connecting"},
-        {7, "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZentharaNET_3"},
-        {9, "Zenthara Razaz Aduda Clone - Dis-Connected"},
-        {8, "Zenthara Razaz Aduda Clone - Dis-Connected (Server has kicked you)"},
-        {0, "Zenthara Razaz Aduda Clone - Not Connected"},
-        {1, "Zenthara Razaz Aduda Clone - Not Connected"},
-        {5, "Zenthara Razaz Aduda Clone - Not Connected"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Refresh::lobbyTitle(c.state, d), c.title) << c.state;
-
-    d.CurrentChannel = QStringLiteral("#ZenNETCLAN_My Clan");
-    EXPECT_EQ(Refresh::lobbyTitle(7, d),
-              "Zenthara Razaz Aduda Clone - Logged in As: Bob in Lobby: ZenNETCLAN_My Clan");
-}
-
 TEST(Refresh, TimerShowsStateTitleAndAllSixteenSlots)
 {
     FakeLobby lobby;
