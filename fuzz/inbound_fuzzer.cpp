@@ -3,13 +3,16 @@
 //
 // An input is one header line and then the bytes the server sends:
 //
-//     <MyNick> TAB <CurrentChannel> TAB <chunk sizes, comma separated> LF <bytes>
+//     <MyNick> TAB <CurrentChannel> TAB <chunk sizes, comma separated>
+//         [TAB <times>] LF <bytes>
 //
-// The bytes are delivered in chunks of the listed sizes, over and over, so
-// lines are cut wherever the sizes fall; without sizes they come in one piece.
-// After 256 chunks the rest comes at once: thousands of one-byte reads of a
-// long session teach the fuzzer nothing the first few hundred did not, and
-// cost most of its time.
+// The bytes are sent <times> times over (1 to 64, up to 80 KiB), so a short
+// input can make a line longer than the connection holds back. They are
+// delivered in chunks of the listed sizes, over and over, so lines are cut
+// wherever the sizes fall; without sizes they come in one piece. After 256
+// chunks the rest comes at once: thousands of one-byte reads of a long
+// session teach the fuzzer nothing the first few hundred did not, and cost
+// most of its time.
 // The nickname and channel are taken only when the login and the lobby choice
 // could have made them, else the client is MM_aa000Fuzz in #ZentharaNET_0.
 #include "fakes.h"
@@ -33,6 +36,8 @@ namespace {
 
 const QByteArray CrLf = QByteArrayLiteral("\r\n");
 constexpr int MaxChunks = 256;
+constexpr int MaxTimes = 64;
+constexpr qsizetype MaxStream = 80 * 1024;
 
 struct Input {
     QString userName = QStringLiteral("Fuzz");
@@ -110,6 +115,11 @@ Input parse(const uint8_t* data, size_t size)
             if (ok && chunk > 0)
                 input.chunkSizes.append(chunk);
         }
+    }
+    if (fields.size() > 3) {
+        const int times = fields[3].toInt();
+        if (times > 1 && times <= MaxTimes && input.stream.size() * times <= MaxStream)
+            input.stream = input.stream.repeated(times);
     }
     return input;
 }

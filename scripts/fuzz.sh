@@ -52,6 +52,12 @@ for file in "${transcripts[@]}"; do
         } >"$STARTING/inbound/$name.${sizes:-whole}"
     done
 done
+# A chat line of 70 KB, more than the connection holds back, in TCP-sized
+# reads: the header asks for the 1,100 bytes 64 times over.
+{
+    printf '%s\t%s\t1460\t64\n:MM_aa000Ann!~MM_aa000Ann@127.0.0.1 PRIVMSG %s :' "$nick" "$channel" "$channel"
+    head -c 1050 /dev/zero | tr '\0' 'w'
+} >"$STARTING/inbound/long-line"
 cp "$ROOT"/fuzz/corpus/inbound/* "$STARTING/inbound/"
 
 [[ -f $ROOT/src/ui/data/bot.dat ]] && cp "$ROOT/src/ui/data/bot.dat" "$STARTING/botfile/shipped-bot.dat"
