@@ -15,15 +15,6 @@
 #include <QTextCursor>
 
 namespace {
-QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(at);
-    button->setFont(Look::labelFont());
-    return button;
-}
-
 QLabel* label(const QString& name, const QString& text, const QRect& at, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -104,15 +95,15 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     label(QStringLiteral("Label2"), QStringLiteral("Reply"), {140, row, 42, 22}, this);
     m_reply = input(QStringLiteral("Text2"), QStringLiteral("Reply"), {182, row, 78, 22}, this);
     QPushButton* add =
-        button(QStringLiteral("Command3"), QStringLiteral("&Add"), {264, row - 1, 44, 24}, this);
+        Look::button(QStringLiteral("Command3"), QStringLiteral("&Add"), {264, row - 1, 44, 24}, this);
 
     const int bottom = height() - 28;
     QPushButton* clear =
-        button(QStringLiteral("Command4"), QStringLiteral("&Clear"), {4, bottom, 70, 24}, this);
+        Look::button(QStringLiteral("Command4"), QStringLiteral("&Clear"), {4, bottom, 70, 24}, this);
     QPushButton* exit =
-        button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
+        Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
     QPushButton* save =
-        button(QStringLiteral("Command1"), QStringLiteral("&Save"), {236, bottom, 72, 24}, this);
+        Look::button(QStringLiteral("Command1"), QStringLiteral("&Save"), {236, bottom, 72, 24}, this);
     save->setDefault(true);
 
     connect(add, &QPushButton::clicked, this, &EditForm::Command3_Click);

@@ -12,26 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-QLabel* label(const QString& name, const QString& text, const QRect& at, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(at);
-    Look::caption(label);
-    return label;
-}
-
-QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(at);
-    button->setFont(Look::labelFont());
-    return button;
-}
-} // namespace
-
 LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QWidget* parent)
     : QWidget(parent), m_d(state), m_shell(shell)
 {
@@ -59,8 +39,9 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     m_logo->setGeometry(QRect(QPoint(8, 8), Layout::Twips{0, 0, 1215, 1215}.size()));
     m_logo->setScaledContents(true);
 
-    label(QStringLiteral("Label3"), QStringLiteral("Zenthara Network"), {100, 10, 165, 20}, this);
-    label(QStringLiteral("Label1"), QStringLiteral("NickName"), {100, 38, 160, 18}, this);
+    Look::captionLabel(QStringLiteral("Label3"), QStringLiteral("Zenthara Network"), {100, 10, 165, 20},
+                       this);
+    Look::captionLabel(QStringLiteral("Label1"), QStringLiteral("NickName"), {100, 38, 160, 18}, this);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("NICKNAMEBOX"));
     m_name->setAccessibleName(QStringLiteral("Nickname"));
@@ -68,8 +49,9 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     Look::darkBox(m_name);
 
     QPushButton* login =
-        button(QStringLiteral("Command1"), QStringLiteral("&Login"), {100, 92, 76, 26}, this);
-    QPushButton* exit = button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {184, 92, 76, 26}, this);
+        Look::button(QStringLiteral("Command1"), QStringLiteral("&Login"), {100, 92, 76, 26}, this);
+    QPushButton* exit =
+        Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {184, 92, 76, 26}, this);
     login->setDefault(true);
     connect(login, &QPushButton::clicked, this, &LoginForm::Command1_Click);
     connect(exit, &QPushButton::clicked, this, &LoginForm::Command2_Click);
@@ -77,17 +59,17 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     connect(m_name, &QLineEdit::returnPressed, login, &QPushButton::click);
 
     const int right = picture->x();
-    QLabel* version =
-        label(QStringLiteral("Label4"), QStringLiteral("V0.60"), {right, 40, width() - right, 24}, this);
-    QLabel* protocol =
-        label(QStringLiteral("Label5"), QStringLiteral("Protocal 2"), {right, 64, width() - right, 24}, this);
+    QLabel* version = Look::captionLabel(QStringLiteral("Label4"), QStringLiteral("V0.60"),
+                                         {right, 40, width() - right, 24}, this);
+    QLabel* protocol = Look::captionLabel(QStringLiteral("Label5"), QStringLiteral("Protocal 2"),
+                                          {right, 64, width() - right, 24}, this);
     for (QLabel* white : {version, protocol}) {
         Look::caption(white, Qt::white, 13.5);
         white->setAlignment(Qt::AlignCenter);
     }
-    QLabel* credit =
-        label(QStringLiteral("Label2"), QStringLiteral("ZenLobby by the Zenthara Network players"),
-              {8, 132, right - 12, 18}, this);
+    QLabel* credit = Look::captionLabel(QStringLiteral("Label2"),
+                                        QStringLiteral("ZenLobby by the Zenthara Network players"),
+                                        {8, 132, right - 12, 18}, this);
     credit->setFont(Look::labelFont(7.5));
 
     QWidget::setTabOrder(m_name, login);

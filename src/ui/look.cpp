@@ -1,5 +1,9 @@
 #include "ui/look.h"
 
+#include <QLabel>
+#include <QPushButton>
+#include <QRect>
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
@@ -69,6 +73,24 @@ void centreOnScreen(QWidget* window)
     QRect area(QPoint(), window->size());
     area.moveCenter(screen->availableGeometry().center());
     window->setGeometry(area);
+}
+
+QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(at);
+    button->setFont(labelFont());
+    return button;
+}
+
+QLabel* captionLabel(const QString& name, const QString& text, const QRect& at, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(at);
+    caption(label);
+    return label;
 }
 
 } // namespace Look

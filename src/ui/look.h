@@ -4,6 +4,9 @@
 #include <QFont>
 
 class QLabel;
+class QPushButton;
+class QRect;
+class QString;
 class QWidget;
 
 // The lobby's look shared by every window: fonts, the dark text and list
@@ -27,5 +30,9 @@ void caption(QLabel* label, const QColor& colour = LabelText, qreal pointSize = 
 // A window that keeps the size it was designed with, centred on the screen.
 void fixedWindow(QWidget* window, const QSize& size);
 void centreOnScreen(QWidget* window);
+// A named push button with the label font, at a fixed place.
+QPushButton* button(const QString& name, const QString& text, const QRect& at, QWidget* parent);
+// A named caption label at a fixed place.
+QLabel* captionLabel(const QString& name, const QString& text, const QRect& at, QWidget* parent);
 
 } // namespace Look
