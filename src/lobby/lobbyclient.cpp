@@ -140,7 +140,7 @@ bool LobbyClient::namesReply(const QString& block)
     m_namesRead = true;
     if (!m_names.take(block, m_d.MyNick, m_d.CurrentChannel))
         return true;
-    const RosterLists lists = RebuildRoster(m_d, m_names.entries());
+    const RosterLists& lists = m_names.rebuild(m_d);
     m_view.setUserLists(lists.chatting, lists.playing);
     return true;
 }

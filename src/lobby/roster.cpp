@@ -26,7 +26,8 @@ qsizetype findMarker(const QString& block, const QString& marker, qsizetype from
 void NamesReply::reset()
 {
     m_entries.clear();
-    m_lists.clear();
+    m_texts.clear();
+    m_decoded = 0;
     m_open = false;
 }
 
@@ -57,7 +58,8 @@ bool NamesReply::take(const QString& block, const QString& myNick, const QString
                 break; // a list without its line end is not read
             if (!m_open) {
                 m_entries.clear();
-                m_lists.clear();
+                m_texts.clear();
+                m_decoded = 0;
                 m_open = true;
             }
             takeList(QStringView(block).mid(listStart, lineEnd - listStart));
@@ -75,8 +77,8 @@ void NamesReply::takeList(QStringView list)
 {
     // Operator marks go, a voice "+" stays. The entries view this copy, whose
     // characters stay where they are while the reply is kept.
-    m_lists.append(list.toString());
-    QString& names = m_lists.last();
+    m_texts.append(list.toString());
+    QString& names = m_texts.last();
     names.remove(u'@');
     const QStringView text(names);
     // Servers send no blank after the last name: the line end ends it too.
@@ -156,18 +158,30 @@ void decode(Declares& state, RosterLists& lists, QStringView raw)
 
 } // namespace
 
+void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLists& lists, qsizetype from)
+{
+    if (from == 0) {
+        for (int hut = 0; hut <= 4; ++hut) {
+            for (int slot = 0; slot <= 3; ++slot)
+                state.HutTable[hut][slot].clear();
+        }
+        lists = {};
+    }
+    for (qsizetype i = from; i < entries.size(); ++i)
+        decode(state, lists, entries[i]);
+    state.UserCount = qint16(qMin(entries.size(), qsizetype(std::numeric_limits<qint16>::max())));
+}
+
 RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries)
 {
-    for (int hut = 0; hut <= 4; ++hut) {
-        for (int slot = 0; slot <= 3; ++slot)
-            state.HutTable[hut][slot].clear();
-    }
     RosterLists lists;
-    int count = 0;
-    for (const QStringView raw : entries) {
-        ++count;
-        decode(state, lists, raw);
-    }
-    state.UserCount = qint16(qMin(count, int(std::numeric_limits<qint16>::max())));
+    RebuildRoster(state, entries, lists, 0);
     return lists;
+}
+
+const RosterLists& NamesReply::rebuild(Declares& state)
+{
+    RebuildRoster(state, m_entries, m_roster, m_decoded);
+    m_decoded = m_entries.size();
+    return m_roster;
 }

@@ -6,6 +6,11 @@
 #include <QStringList>
 #include <QStringView>
 
+struct RosterLists {
+    QStringList chatting;
+    QStringList playing;
+};
+
 // The names reply of the lobby channel, which a busy lobby gets as several
 // 353 lines, maybe across several received blocks, closed by a 366 line.
 class NamesReply {
@@ -20,21 +25,25 @@ public:
     // texts the reply keeps until it is reset or a new reply begins.
     const QList<QStringView>& entries() const { return m_entries; }
     void reset();
+    // RebuildRoster over the names gathered so far. The names of earlier
+    // blocks of the same reply are decoded once only, so a reply read in many
+    // small blocks costs no more than one read whole.
+    const RosterLists& rebuild(Declares& state);
 
 private:
     void takeList(QStringView list);
     static QString endMarker(const QString& myNick, const QString& channel);
 
-    QStringList m_lists;          // the names text of every 353 line taken
-    QList<QStringView> m_entries; // one view into m_lists per name
+    QStringList m_texts;          // the names text of every 353 line taken
+    QList<QStringView> m_entries; // one view into m_texts per name
+    RosterLists m_roster;         // what the first m_decoded entries gave
+    qsizetype m_decoded = 0;
     bool m_open = false;
-};
-
-struct RosterLists {
-    QStringList chatting;
-    QStringList playing;
 };
 
 // RebuildRoster: decodes every entry's nickname code into the two user lists
 // and huts 0 to 4, slots 0 to 3 of HutTable, and counts them in UserCount.
 RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries);
+// Continues a rebuild: decodes entries from `from` on into lists and the huts.
+// From 0 it starts afresh.
+void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLists& lists, qsizetype from);
