@@ -25,14 +25,51 @@ struct CoreClient {
         d.NickPrefix = QStringLiteral("MM_aaFFF");
         d.MyNick = d.NickPrefix + name;
         d.CurrentChannel = channel;
+        QObject::connect(&transport, &Transport::received, [this](const QByteArray& data) {
+            // Keep a short tail so a PONG cut across two reads is still seen.
+            m_tail = m_tail.right(64) + data;
+            m_pongs += int(m_tail.count(SyncToken)) - int(m_tail.left(m_tail.size() - data.size()).count(SyncToken));
+        });
     }
+
+    // Asks the server for a PONG and counts on it: the server answers a
+    // client's lines in order, so once the PONG is in, every reply to what the
+    // client sent before it has been read too.
+    void askForSync()
+    {
+        ++m_pings;
+        transport.send(QByteArrayLiteral("PING :") + SyncToken + QByteArrayLiteral("\r\n"));
+    }
+    bool synced() const { return m_pongs >= m_pings; }
 
     QString name() const { return NickCode::userName(client.state().MyNick); }
     bool inChatList(const QString& shown) const { return view.chatList.contains(shown); }
     bool inPlayList(const QString& shown) const { return view.playList.contains(shown); }
     // Registered and joined: the welcome block has replaced the chat pane.
     bool welcomed() const { return view.chat.startsWith(QStringLiteral("<--WELCOME TO ZentharaNET")); }
+
+private:
+    static constexpr const char* SyncToken = "zensync";
+    QByteArray m_tail;
+    int m_pings = 0;
+    int m_pongs = 0;
 };
+
+// Lets every client's outstanding replies arrive. A block that holds a NICK
+// or names reply besides a chat line is not read as chat, so a test that
+// checks a chat line waits for this quiet first.
+inline bool settle(const std::vector<std::unique_ptr<CoreClient>>& clients, int timeoutMs)
+{
+    for (const auto& c : clients)
+        c->askForSync();
+    return waitUntil([&] {
+        for (const auto& c : clients) {
+            if (!c->synced())
+                return false;
+        }
+        return true;
+    }, timeoutMs);
+}
 
 // Every client's lists hold all of `names` as chatting users.
 inline bool allSeeAll(const std::vector<std::unique_ptr<CoreClient>>& clients, const QStringList& names)

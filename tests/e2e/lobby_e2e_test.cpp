@@ -70,11 +70,15 @@ TEST_F(LobbyOnServer, HutChatAndBotReachTheOthers)
 
     ann.client.Hut_Click(21);
     EXPECT_TRUE(waitUntil([&] {
-        return bob.client.state().HutTable[2][1] == QStringLiteral("aa021Ann") &&
-               cid.client.state().HutTable[2][1] == QStringLiteral("aa021Ann");
+        for (const auto& c : clients) {
+            if (c->client.state().HutTable[2][1] != QStringLiteral("aa021Ann"))
+                return false;
+        }
+        return true;
     }, Wait));
     // Still listed as chatting, now in a hut.
     EXPECT_TRUE(bob.inChatList(QStringLiteral("Ann")));
+    ASSERT_TRUE(settle(clients, Wait));
 
     bob.client.SEND_Click(QStringLiteral("hello there"));
     EXPECT_TRUE(waitUntil([&] {
