@@ -70,6 +70,9 @@ public:
     virtual void appendChat(const QString& text) = 0;
     virtual void setChatText(const QString& text) = 0;
     virtual void setUserLists(const QStringList& chatting, const QStringList& playing) = 0;
+    // More of a names reply that came in several reads: these users go
+    // below the ones already listed.
+    virtual void appendUsers(const QStringList& chatting, const QStringList& playing) = 0;
     virtual void setTitle(const QString& title) = 0;
     // Hut slot image 10*h + s: taken shows PlayerIN, free PlayerOUT.
     virtual void setSlot(int index, bool taken, const QString& toolTip) = 0;

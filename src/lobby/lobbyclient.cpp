@@ -140,8 +140,14 @@ bool LobbyClient::namesReply(const QString& block)
     m_namesRead = true;
     if (!m_names.take(block, m_d.MyNick, m_d.CurrentChannel))
         return true;
-    const RosterLists& lists = m_names.rebuild(m_d);
-    m_view.setUserLists(lists.chatting, lists.playing);
+    // A reply read in many small blocks hands on only what each block
+    // added, so the window's lists grow with the reply instead of being
+    // copied and filled again for every block.
+    const RosterChange change = m_names.rebuild(m_d);
+    if (change.afresh)
+        m_view.setUserLists(change.lists.chatting, change.lists.playing);
+    else
+        m_view.appendUsers(change.newChatting(), change.newPlaying());
     return true;
 }
 

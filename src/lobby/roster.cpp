@@ -179,9 +179,12 @@ RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries)
     return lists;
 }
 
-const RosterLists& NamesReply::rebuild(Declares& state)
+RosterChange NamesReply::rebuild(Declares& state)
 {
+    const bool afresh = m_decoded == 0;
+    const RosterChange change{m_roster, afresh, afresh ? 0 : m_roster.chatting.size(),
+                              afresh ? 0 : m_roster.playing.size()};
     RebuildRoster(state, m_entries, m_roster, m_decoded);
     m_decoded = m_entries.size();
-    return m_roster;
+    return change;
 }

@@ -11,6 +11,19 @@ struct RosterLists {
     QStringList playing;
 };
 
+// What one block of a names reply changed in the lists.
+struct RosterChange {
+    const RosterLists& lists;
+    // The reply began with this block: the lists are new as a whole.
+    bool afresh;
+    // Otherwise these first entries of each list were there before.
+    qsizetype chattingBefore;
+    qsizetype playingBefore;
+
+    QStringList newChatting() const { return lists.chatting.mid(chattingBefore); }
+    QStringList newPlaying() const { return lists.playing.mid(playingBefore); }
+};
+
 // The names reply of the lobby channel, which a busy lobby gets as several
 // 353 lines, maybe across several received blocks, closed by a 366 line.
 class NamesReply {
@@ -28,7 +41,7 @@ public:
     // RebuildRoster over the names gathered so far. The names of earlier
     // blocks of the same reply are decoded once only, so a reply read in many
     // small blocks costs no more than one read whole.
-    const RosterLists& rebuild(Declares& state);
+    RosterChange rebuild(Declares& state);
 
 private:
     void takeList(QStringView list);

@@ -163,6 +163,12 @@ void LobbyWindow::setUserLists(const QStringList& chatting, const QStringList& p
     m_play->addItems(playing);
 }
 
+void LobbyWindow::appendUsers(const QStringList& chatting, const QStringList& playing)
+{
+    m_chat->addItems(chatting);
+    m_play->addItems(playing);
+}
+
 void LobbyWindow::setTitle(const QString& title)
 {
     setWindowTitle(title);

@@ -35,6 +35,7 @@ public:
     void appendChat(const QString& text) override;
     void setChatText(const QString& text) override;
     void setUserLists(const QStringList& chatting, const QStringList& playing) override;
+    void appendUsers(const QStringList& chatting, const QStringList& playing) override;
     void setTitle(const QString& title) override;
     void setSlot(int index, bool taken, const QString& toolTip) override;
     void loadPictures() override;

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,7 +24,6 @@
 
 namespace {
 
-constexpr qint64 TimeLimitMs = 20000;
 const QString DataFilesMessage = QStringLiteral("Could Not Load Data Files");
 
 // A copy of the files the build puts beside the program, to spoil at will.
@@ -129,10 +127,7 @@ TEST(HostileStartUp, APictureFileThatIsNoPictureEndsTheLoadingWithOneMessageThen
         SCOPED_TRACE(c.what);
         Program program;
         c.spoil(program.files);
-        QElapsedTimer clock;
-        clock.start();
         program.forms.Main();
-        EXPECT_LT(clock.elapsed(), TimeLimitMs);
 
         EXPECT_EQ(program.messages(), QStringList{DataFilesMessage});
         EXPECT_TRUE(program.forms.loginForm()->isVisible());
@@ -171,10 +166,7 @@ TEST(HostileStartUp, AHostileBotFileLoadsWhatItCanAndShowsTheMessageForAFault)
         SCOPED_TRACE(c.what);
         Program program;
         program.files.write(QStringLiteral("bot.dat"), c.bytes);
-        QElapsedTimer clock;
-        clock.start();
         program.forms.Main();
-        EXPECT_LT(clock.elapsed(), TimeLimitMs);
 
         EXPECT_EQ(program.messages(), c.message ? QStringList{DataFilesMessage} : QStringList());
         EXPECT_TRUE(program.forms.loginForm()->isVisible());
@@ -223,74 +215,73 @@ TEST(HostileEditor, ASaveThatCannotBeWrittenSaysSoKeepsTheTextAndLeavesTheFileWh
     EXPECT_EQ(program.files.read(QStringLiteral("bot.dat")), edited.toLatin1());
 }
 
-// Opens the editor on bot.dat and returns how long the window took to show it.
-qint64 openEditorOn(const QByteArray& bytes, QString* shown)
+// Opens the editor on bot.dat and returns the text it shows.
+QString openEditorOn(const QByteArray& bytes)
 {
     Program program;
     program.files.write(QStringLiteral("bot.dat"), bytes);
     EditForm* editor = program.forms.editForm();
-    QElapsedTimer clock;
-    clock.start();
     editor->open();
     QCoreApplication::processEvents();
-    const qint64 elapsed = clock.elapsed();
-    *shown = editor->text();
     EXPECT_TRUE(program.shell.messages.empty());
-    return elapsed;
+    return editor->text();
 }
 
 TEST(HostileEditor, TenMegabytesOfRecordsOpenInTheEditor)
 {
     const QByteArray bytes = QByteArray("hi|hello\r\n").repeated(1000 * 1000);
-    QString shown;
-    EXPECT_LT(openEditorOn(bytes, &shown), TimeLimitMs);
-    EXPECT_EQ(shown.size(), bytes.size());
+    EXPECT_EQ(openEditorOn(bytes), QString::fromLatin1(bytes));
 }
 
 TEST(HostileEditor, TenMegabytesWithoutALineEndOpenInTheEditor)
 {
     const QByteArray bytes(10 * 1000 * 1000, 'z');
-    QString shown;
-    EXPECT_LT(openEditorOn(bytes, &shown), TimeLimitMs);
-    EXPECT_EQ(shown.size(), bytes.size());
+    EXPECT_EQ(openEditorOn(bytes), QString::fromLatin1(bytes));
 }
 
 TEST(HostileLobbyWindow, AHundredThousandNamesFillTheListsOfTheRealWindow)
 {
-    Program program;
-    program.forms.Main();
-    LobbyClient& client = program.forms.client();
-    Declares& d = client.state();
-    d.CodeLetter = QStringLiteral("a");
-    d.MyNick = QStringLiteral("MM_aaFFFBob");
-    d.CurrentChannel = QStringLiteral("#ZentharaNET_0");
-    client.Form_Load();
-    program.transport.acceptConnection();
-
-    QByteArray reply;
+    QByteArrayList lines;
     for (int line = 0; line < 4000; ++line) {
-        reply += ":irc.zen.test 353 MM_aaFFFBob = #ZentharaNET_0 :";
+        QByteArray text = ":irc.zen.test 353 MM_aaFFFBob = #ZentharaNET_0 :";
         for (int n = line * 25; n < (line + 1) * 25; ++n)
-            reply += (n % 2 ? "MM_abFFFP" : "MM_aaFFFC") + QByteArray::number(n) + ' ';
-        reply += "\r\n";
+            text += (n % 2 ? "MM_abFFFP" : "MM_aaFFFC") + QByteArray::number(n) + ' ';
+        lines << text + "\r\n";
     }
-    reply += ":irc.zen.test 366 MM_aaFFFBob #ZentharaNET_0 :End of NAMES list\r\n";
+    lines << ":irc.zen.test 366 MM_aaFFFBob #ZentharaNET_0 :End of NAMES list\r\n";
 
-    QElapsedTimer clock;
-    clock.start();
-    program.transport.deliver(reply);
-    client.Timer1_Timer();
-    QCoreApplication::processEvents();
-    EXPECT_LT(clock.elapsed(), TimeLimitMs);
+    for (const bool lineByLine : {false, true}) {
+        SCOPED_TRACE(lineByLine ? "a line a read" : "one read");
+        Program program;
+        program.forms.Main();
+        LobbyClient& client = program.forms.client();
+        Declares& d = client.state();
+        d.CodeLetter = QStringLiteral("a");
+        d.MyNick = QStringLiteral("MM_aaFFFBob");
+        d.CurrentChannel = QStringLiteral("#ZentharaNET_0");
+        client.Form_Load();
+        program.transport.acceptConnection();
 
-    QWidget* lobby = program.forms.lobby();
-    const auto* chatting = lobby->findChild<QListWidget*>(QStringLiteral("CHAT"));
-    const auto* playing = lobby->findChild<QListWidget*>(QStringLiteral("PLAY"));
-    ASSERT_NE(chatting, nullptr);
-    ASSERT_NE(playing, nullptr);
-    EXPECT_EQ(chatting->count(), 50000);
-    EXPECT_EQ(playing->count(), 50000);
-    EXPECT_EQ(playing->item(49999)->text(), QStringLiteral("P99999"));
+        if (lineByLine) {
+            for (const QByteArray& line : lines)
+                program.transport.deliver(line);
+        } else {
+            program.transport.deliver(lines.join());
+        }
+        client.Timer1_Timer();
+        QCoreApplication::processEvents();
+
+        QWidget* lobby = program.forms.lobby();
+        const auto* chatting = lobby->findChild<QListWidget*>(QStringLiteral("CHAT"));
+        const auto* playing = lobby->findChild<QListWidget*>(QStringLiteral("PLAY"));
+        ASSERT_NE(chatting, nullptr);
+        ASSERT_NE(playing, nullptr);
+        ASSERT_EQ(chatting->count(), 50000);
+        ASSERT_EQ(playing->count(), 50000);
+        EXPECT_EQ(chatting->item(0)->text(), QStringLiteral("C0"));
+        EXPECT_EQ(chatting->item(49999)->text(), QStringLiteral("C99998"));
+        EXPECT_EQ(playing->item(49999)->text(), QStringLiteral("P99999"));
+    }
 }
 
 } // namespace

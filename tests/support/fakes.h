@@ -84,6 +84,13 @@ public:
     {
         chatList = chatting;
         playList = playing;
+        usersHandedOver += chatting.size() + playing.size();
+    }
+    void appendUsers(const QStringList& chatting, const QStringList& playing) override
+    {
+        chatList += chatting;
+        playList += playing;
+        usersHandedOver += chatting.size() + playing.size();
     }
     void setTitle(const QString& text) override { title = text; }
     void setSlot(int index, bool taken, const QString& toolTip) override;
@@ -100,6 +107,9 @@ public:
     QString slotToolTip[34];
     int pictureLoads = 0;
     int refreshCount = 0;
+    // Every user ever handed to the lists: a reply read in many blocks should
+    // hand on each user once, not the whole list again for every block.
+    qsizetype usersHandedOver = 0;
     int lobbySelectShown = 0;
     int botEditorShown = 0;
 };

@@ -31,6 +31,13 @@ void SimView::setUserLists(const QStringList& chatting, const QStringList& playi
     ++m_listUpdates;
 }
 
+void SimView::appendUsers(const QStringList& chatting, const QStringList& playing)
+{
+    m_chatList += chatting;
+    m_playList += playing;
+    ++m_listUpdates;
+}
+
 void SimView::setSlot(int index, bool taken, const QString&)
 {
     if (index >= 0 && index < 34)
