@@ -6,18 +6,14 @@
 
 namespace {
 constexpr auto CI = Qt::CaseInsensitive;
-const QString CrLf = QStringLiteral("\r\n");
 
-// First place of marker in block from `from` on, ignoring case. The markers
-// start with a numeric and a blank, which have no case: a plain search finds
-// the candidates, the rest is compared ignoring case. Much faster than a
-// case-insensitive search over a busy lobby's reply.
-qsizetype findMarker(const QString& block, const QString& marker, qsizetype from)
+// A names list ends at its line's CR LF. The CR is looked for alone, which is
+// a much faster search than the pair.
+qsizetype lineEndFrom(const QString& block, qsizetype from)
 {
-    const QStringView numeric = QStringView(marker).left(4);
-    for (qsizetype at = block.indexOf(numeric, from); at >= 0; at = block.indexOf(numeric, at + 1)) {
-        if (QStringView(block).mid(at, marker.size()).compare(marker, CI) == 0)
-            return at;
+    for (qsizetype cr = block.indexOf(u'\r', from); cr >= 0; cr = block.indexOf(u'\r', cr + 1)) {
+        if (cr + 1 < block.size() && block.at(cr + 1) == u'\n')
+            return cr;
     }
     return -1;
 }
@@ -31,29 +27,32 @@ void NamesReply::reset()
     m_open = false;
 }
 
-QString NamesReply::endMarker(const QString& myNick, const QString& channel)
+// The markers are looked for ignoring case, as every test of a block is.
+// They are long, and a Boyer-Moore search skips through a busy lobby's reply
+// a marker's length at a time.
+QStringMatcher NamesReply::endMarker(const QString& myNick, const QString& channel)
 {
-    return QStringLiteral("366 ") + myNick + u' ' + channel + QStringLiteral(" :");
+    return QStringMatcher(QStringLiteral("366 ") + myNick + u' ' + channel + QStringLiteral(" :"), CI);
 }
 
 void NamesReply::takeEnd(const QString& block, const QString& myNick, const QString& channel)
 {
-    if (findMarker(block, endMarker(myNick, channel), 0) >= 0)
+    if (endMarker(myNick, channel).indexIn(block) >= 0)
         m_open = false;
 }
 
 bool NamesReply::take(const QString& block, const QString& myNick, const QString& channel)
 {
-    const QString header =
-        QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :");
-    const QString end = endMarker(myNick, channel);
+    const QStringMatcher header(
+        QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :"), CI);
+    const QStringMatcher end = endMarker(myNick, channel);
     bool took = false;
-    qsizetype nextHeader = findMarker(block, header, 0);
-    qsizetype nextEnd = findMarker(block, end, 0);
+    qsizetype nextHeader = header.indexIn(block);
+    qsizetype nextEnd = end.indexIn(block);
     while (nextHeader >= 0 || nextEnd >= 0) {
         if (nextHeader >= 0 && (nextEnd < 0 || nextHeader < nextEnd)) {
-            const qsizetype listStart = nextHeader + header.size();
-            const qsizetype lineEnd = block.indexOf(CrLf, listStart);
+            const qsizetype listStart = nextHeader + header.pattern().size();
+            const qsizetype lineEnd = lineEndFrom(block, listStart);
             if (lineEnd < 0)
                 break; // a list without its line end is not read
             if (!m_open) {
@@ -64,10 +63,10 @@ bool NamesReply::take(const QString& block, const QString& myNick, const QString
             }
             takeList(QStringView(block).mid(listStart, lineEnd - listStart));
             took = true;
-            nextHeader = findMarker(block, header, lineEnd);
+            nextHeader = header.indexIn(block, lineEnd);
         } else {
             m_open = false;
-            nextEnd = findMarker(block, end, nextEnd + end.size());
+            nextEnd = end.indexIn(block, nextEnd + end.pattern().size());
         }
     }
     return took;
@@ -96,14 +95,44 @@ void NamesReply::takeList(QStringView list)
 
 namespace {
 
-void addToHuts(Declares& state, QStringView code, QStringView entry)
+// The cells of huts 0 to 4 that names of one pass take. A busy lobby names
+// the same twenty cells over and over and the last name wins, so the cells
+// keep views into the reply until the pass ends and only the winners become
+// texts of the table.
+struct HutPlaces {
+    QStringView cell[5][Declares::HutSlots];
+    QString owned[5][Declares::HutSlots]; // texts the views point into, if any
+    bool taken[5][Declares::HutSlots] = {};
+
+    void place(int hut, int slot, QStringView entry, QString ownedEntry)
+    {
+        taken[hut][slot] = true;
+        owned[hut][slot] = std::move(ownedEntry);
+        cell[hut][slot] = owned[hut][slot].isNull() ? entry : QStringView(owned[hut][slot]);
+    }
+    void writeTo(Declares& state) const
+    {
+        for (int hut = 0; hut <= 4; ++hut) {
+            for (int slot = 0; slot < Declares::HutSlots; ++slot) {
+                if (taken[hut][slot])
+                    state.HutTable[hut][slot] = cell[hut][slot].toString();
+            }
+        }
+    }
+};
+
+void addToHuts(Declares& state, HutPlaces& places, QStringView code, QStringView entry, QString ownedEntry)
 {
     const int hut = NickCode::HexToNum(code.mid(2, 2));
     const QChar slotDigits[2] = {u'0', code.size() > 4 ? code.at(4) : QChar()};
     const int slot = NickCode::HexToNum(QStringView(slotDigits, code.size() > 4 ? 2 : 1));
     // Slot digits 5 to E name cells the table does not have: ignored.
-    if (hut < 255 && slot < Declares::HutSlots)
-        state.HutTable[hut][slot] = entry.toString();
+    if (hut < 255 && slot < Declares::HutSlots) {
+        if (hut <= 4)
+            places.place(hut, slot, entry, std::move(ownedEntry));
+        else
+            state.HutTable[hut][slot] = entry.toString();
+    }
 }
 
 // Whether text holds "MM_" (exact case). Lobby names hold no "_" at all, so
@@ -117,7 +146,7 @@ bool holdsMarker(QStringView text)
     return false;
 }
 
-void decode(Declares& state, RosterLists& lists, QStringView raw)
+void decode(Declares& state, HutPlaces& places, RosterLists& lists, QStringView raw)
 {
     // The code is the first eight characters and the entry the whole name,
     // each without any "MM_". Lobby clients write the marker once, in front,
@@ -146,7 +175,7 @@ void decode(Declares& state, RosterLists& lists, QStringView raw)
         lists.playing.append(shown.toString());
     } else if (status == u'a') {
         lists.chatting.append(shown.toString());
-        addToHuts(state, code, entry);
+        addToHuts(state, places, code, entry, std::move(entryText));
     } else if (status == u'c') {
         lists.chatting.append(QStringLiteral("(Away)").append(shown));
     } else if (status == u'd') {
@@ -166,9 +195,12 @@ void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLis
                 state.HutTable[hut][slot].clear();
         }
         lists = {};
+        lists.chatting.reserve(entries.size());
     }
+    HutPlaces places;
     for (qsizetype i = from; i < entries.size(); ++i)
-        decode(state, lists, entries[i]);
+        decode(state, places, lists, entries[i]);
+    places.writeTo(state);
     state.UserCount = qint16(qMin(entries.size(), qsizetype(std::numeric_limits<qint16>::max())));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QStringMatcher>
 #include <QStringView>
 
 struct RosterLists {
@@ -45,7 +46,7 @@ public:
 
 private:
     void takeList(QStringView list);
-    static QString endMarker(const QString& myNick, const QString& channel);
+    static QStringMatcher endMarker(const QString& myNick, const QString& channel);
 
     QStringList m_texts;          // the names text of every 353 line taken
     QList<QStringView> m_entries; // one view into m_texts per name
