@@ -28,12 +28,4 @@ TEST(NickCode, SetNickCodeReplacesStatusAndPlaceOnly)
     EXPECT_EQ(NickCode::SetNickCode("MM_aaFFFBob_Mc", "a", "aFFF"), "MM_aaFFFBob_Mc");
 }
 
-TEST(NickCode, PlaceCodeWritesHutAsTwoDigitsAndSlotAsOne)
-{
-    EXPECT_EQ(NickCode::placeCode(2, 1), "a021");
-    EXPECT_EQ(NickCode::placeCode(0, 0), "a000");
-    EXPECT_EQ(NickCode::placeCode(3, 3), "a033");
-    EXPECT_EQ(NickCode::placeCode(10, 12), "a0AC");
-}
-
 } // namespace

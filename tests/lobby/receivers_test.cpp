@@ -13,9 +13,19 @@ const QString Launching = QStringLiteral(
     "LAUNCHING GAME\r\n"
     "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode\r\n");
 
-QString launch(const QString& tag, const QString& address)
+// The player with this nickname, connected to lobby 3.
+struct Lobby : FakeLobby {
+    explicit Lobby(const char* nick = "MM_aaFFFBob") : FakeLobby(QString::fromLatin1(nick)) { connect(); }
+};
+
+QString launch(const QString& tag, const QString& address = QStringLiteral("1.1.1.1"))
 {
     return chanMsg(QStringLiteral("MM_aa020Hal"), Chan, tag + ' ' + address + "|||");
+}
+
+QString vote(const QString& voterNick, const QString& target)
+{
+    return chanMsg(voterNick, Chan, "[ZENKICK] " + voterNick + ">" + target + "|||");
 }
 
 // What the client sends once the NICK of a launch, held back behind the
@@ -23,19 +33,13 @@ QString launch(const QString& tag, const QString& address)
 QStringList sentAfterThePause(FakeLobby& lobby)
 {
     QStringList lines;
-    waitUntil(
-        [&] {
-            lines += lobby.sent();
-            return !lines.isEmpty();
-        },
-        3 * GameLaunch::PlayingAnnounceDelayMs);
+    waitUntil([&] { return !(lines += lobby.sent()).isEmpty(); }, 3 * GameLaunch::PlayingAnnounceDelayMs);
     return lines;
 }
 
 TEST(LaunchReceiver, AMemberOfTheHutStartsAsJoinerAtTheHostsAddress)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
+    Lobby lobby("MM_aa021Bob");
     lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
     lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
     EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
@@ -51,58 +55,31 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
     const struct {
         const char* nick;
         QString block;
-        bool starts;
+        bool starts; // at 1.1.1.1
     } cases[] = {
-        {"MM_aa020Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), true},
-        {"MM_aa023Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), true},
-        {"MM_aa031Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), false},
-        {"MM_aa121Bob", launch("[ZENLAUNCH2]", "1.1.1.1"), false},
-        {"MM_aaFFFBob", launch("[ZENLAUNCH3]", "1.1.1.1"), false},
-        {"MM_acFFFBob", launch("[ZENLAUNCH0]", "1.1.1.1"), false},
-        {"MM_aa011Bob", launch("[zenlaunch1]", "1.1.1.1"), true},
-        {"MM_aa041Bob", launch("[ZENLAUNCH4]", "1.1.1.1"), false},
-        {"MM_aa001Bob", launch("[ZENLAUNCH0]", "1.1.1.1"), true},
+        {"MM_aa020Bob", launch("[ZENLAUNCH2]"), true},  {"MM_aa023Bob", launch("[ZENLAUNCH2]"), true},
+        {"MM_aa031Bob", launch("[ZENLAUNCH2]"), false}, {"MM_aa121Bob", launch("[ZENLAUNCH2]"), false},
+        {"MM_aaFFFBob", launch("[ZENLAUNCH3]"), false}, {"MM_acFFFBob", launch("[ZENLAUNCH0]"), false},
+        {"MM_aa011Bob", launch("[zenlaunch1]"), true},  {"MM_aa041Bob", launch("[ZENLAUNCH4]"), false},
+        {"MM_aa001Bob", launch("[ZENLAUNCH0]"), true},
         // Cut short: no address, nothing started.
         {"MM_aa021Bob", chanMsg("MM_aa020Hal", Chan, "[ZENLAUNCH2] 10.0.0.2"), false},
-        // The dispatcher stops at a NICK line first.
-        {"MM_aa021Bob", launch("[ZENLAUNCH2]", "1.1.1.1") + ":MM_aa020Hal!h@h NICK :MM_abFFFHal\r\n", false},
-        {"MM_aa021Bob", ":x!y@z JOIN :#ZentharaNET_3\r\n" + launch("[ZENLAUNCH2]", "1.1.1.1"), false},
-        // Hut 1 is tested before hut 2, and a member of hut 2 stops there.
-        {"MM_aa021Bob", launch("[ZENLAUNCH1]", "1.1.1.1") + launch("[ZENLAUNCH2]", "2.2.2.2"), false},
+        // The dispatcher stops at a NICK or JOIN line first.
+        {"MM_aa021Bob", launch("[ZENLAUNCH2]") + ":MM_aa020Hal!h@h NICK :MM_abFFFHal\r\n", false},
+        {"MM_aa021Bob", ":x!y@z JOIN :#ZentharaNET_3\r\n" + launch("[ZENLAUNCH2]"), false},
+        // Hut 1 is tested before hut 2: a member of hut 2 stops there, and a
+        // member of hut 1, playing by then, is in no hut for the later tag.
+        {"MM_aa021Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH2]", "2.2.2.2"), false},
+        {"MM_aa011Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH2]", "2.2.2.2"), true},
     };
     for (const auto& c : cases) {
-        FakeLobby lobby(QString::fromLatin1(c.nick));
-        lobby.connect();
+        SCOPED_TRACE(c.nick + (" " + c.block.toStdString()));
+        Lobby lobby(c.nick);
         lobby.receive(c.block);
-        EXPECT_EQ(lobby.shell.started.size(), c.starts ? 1 : 0) << c.nick << " " << c.block.toStdString();
-        EXPECT_EQ(lobby.d.MyNick.mid(3, 5) == "abFFF", c.starts) << c.nick << " " << c.block.toStdString();
+        const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5");
+        EXPECT_EQ(lobby.shell.started, c.starts ? QStringList{joins} : QStringList{});
+        EXPECT_EQ(lobby.d.MyNick == "MM_abFFFBob", c.starts);
     }
-}
-
-TEST(LaunchReceiver, ALaterTagInTheSameBlockFindsThePlayerInNoHut)
-{
-    FakeLobby lobby(QStringLiteral("MM_aa011Bob"));
-    lobby.connect();
-    lobby.receive(launch("[ZENLAUNCH1]", "1.1.1.1") + launch("[ZENLAUNCH2]", "2.2.2.2"));
-    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5"});
-    EXPECT_EQ(sentAfterThePause(lobby), QStringList{"NICK :MM_abFFFBob"});
-}
-
-TEST(LaunchReceiver, ALauncherThatCannotStartLeavesOneLineAndTheLobbyGoesOn)
-{
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
-    lobby.shell.startSucceeds = false;
-    lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
-    ASSERT_TRUE(lobby.view.chat.startsWith(Launching));
-    const QString extra = lobby.view.chat.mid(Launching.size());
-    EXPECT_EQ(extra.count("\r\n"), 1);
-    EXPECT_TRUE(extra.endsWith("\r\n"));
-    EXPECT_EQ(lobby.shell.endCount, 0);
-    EXPECT_TRUE(lobby.shell.messages.empty());
-    lobby.sent();
-    lobby.client.SEND_Click(QStringLiteral("gg"));
-    EXPECT_EQ(lobby.sent(), (QStringList{"NICK :MM_aaFFFBob", "PRIVMSG #ZentharaNET_3 :gg"}));
 }
 
 TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutLaunches)
@@ -117,45 +94,49 @@ TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutLaunches)
         {"MM_abFFFBob", 3, false}, {"MM_aa001Bob", 0, false}, {"MM_aa100Bob", 1, false},
     };
     for (const auto& c : cases) {
-        FakeLobby lobby(QString::fromLatin1(c.nick));
-        lobby.connect();
+        SCOPED_TRACE(c.nick + (" hut " + std::to_string(c.hut)));
+        Lobby lobby(c.nick);
         lobby.client.Launch_Click(c.hut);
-        EXPECT_EQ(lobby.shell.started.size(), c.launches ? 1 : 0) << c.nick << " hut " << c.hut;
-        EXPECT_EQ(lobby.sent().size(), c.launches ? 1 : 0) << c.nick << " hut " << c.hut;
-        EXPECT_EQ(lobby.view.chat.isEmpty(), !c.launches) << c.nick << " hut " << c.hut;
+        EXPECT_EQ(lobby.shell.started.size(), c.launches ? 1 : 0);
+        EXPECT_EQ(lobby.sent().size(), c.launches ? 1 : 0);
+        EXPECT_EQ(lobby.view.chat.isEmpty(), !c.launches);
     }
 }
 
-TEST(LaunchClick, TheHostTellsTheHutPlaysAndStartsAsHost)
+TEST(LaunchClick, TheHostTellsTheHutPlaysAndStartsAsHostConnectedOrNot)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa000Bob"));
-    lobby.connect();
-    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
-    lobby.client.Launch_Click(0);
-    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :[ZENLAUNCH0] 10.1.2.3|||"});
-    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
-    EXPECT_EQ(lobby.view.chat, Launching);
-    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3"});
-    EXPECT_EQ(sentAfterThePause(lobby), QStringList{"NICK :MM_abFFFBob"});
-
-    lobby.client.Launch_Click(0);
-    EXPECT_TRUE(lobby.sent().isEmpty()) << "a second click finds no slot digit 0";
-    EXPECT_EQ(lobby.shell.started.size(), 1);
+    for (bool connected : {true, false}) {
+        SCOPED_TRACE(connected ? "connected" : "not connected");
+        FakeLobby lobby(QStringLiteral("MM_aa000Bob"));
+        if (connected)
+            lobby.connect();
+        lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
+        lobby.client.Launch_Click(0);
+        EXPECT_EQ(lobby.sent(), connected ? QStringList{"PRIVMSG #ZentharaNET_3 :[ZENLAUNCH0] 10.1.2.3|||"}
+                                          : QStringList{});
+        EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
+        EXPECT_EQ(lobby.view.chat, Launching);
+        EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3"});
+        if (!connected)
+            continue;
+        EXPECT_EQ(sentAfterThePause(lobby), QStringList{"NICK :MM_abFFFBob"});
+        lobby.client.Launch_Click(0);
+        EXPECT_TRUE(lobby.sent().isEmpty()) << "a second click finds no slot digit 0";
+        EXPECT_EQ(lobby.shell.started.size(), 1);
+    }
 }
 
 TEST(LaunchClick, ANicknameChangedDuringThePauseIsNotOverwritten)
 {
     // The player is back in the chat input before the playing status went
     // out: the server hears of the chatting status only.
-    FakeLobby host(QStringLiteral("MM_aa020Bob"));
-    host.connect();
+    Lobby host("MM_aa020Bob");
     host.client.Launch_Click(2);
     host.sent();
     host.client.OUTCHAT_GotFocus();
     EXPECT_EQ(host.sent(), QStringList{"NICK :MM_aaFFFBob"});
 
-    FakeLobby joiner(QStringLiteral("MM_aa021Cid"));
-    joiner.connect();
+    Lobby joiner("MM_aa021Cid");
     joiner.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
     joiner.client.Hut_Click(33);
     EXPECT_EQ(joiner.sent().value(0), "NICK :MM_aa033Cid");
@@ -167,25 +148,9 @@ TEST(LaunchClick, ANicknameChangedDuringThePauseIsNotOverwritten)
     EXPECT_TRUE(joiner.sent().isEmpty());
 }
 
-TEST(LaunchClick, WhileNotConnectedTheHostStillPlays)
-{
-    FakeLobby lobby(QStringLiteral("MM_aa030Bob"));
-    lobby.client.Launch_Click(3);
-    EXPECT_TRUE(lobby.sent().isEmpty());
-    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
-    EXPECT_EQ(lobby.view.chat, Launching);
-    EXPECT_EQ(lobby.shell.started.size(), 1);
-}
-
-QString vote(const QString& voterNick, const QString& target)
-{
-    return chanMsg(voterNick, Chan, "[ZENKICK] " + voterNick + ">" + target + "|||");
-}
-
 TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
+    Lobby lobby("MM_aa021Bob");
     lobby.d.UserCount = 20;
     lobby.receive(vote("MM_aaFFFAlice", "Bob"));
     lobby.receive(vote("MM_abFFFCid", "bOB"));
@@ -216,8 +181,7 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
         int votesToKick;
     } cases[] = {{4, 2}, {5, 3}, {0, 1}, {1, 1}, {2, 1}, {3, 2}, {9, 5}};
     for (const auto& c : cases) {
-        FakeLobby lobby;
-        lobby.connect();
+        Lobby lobby;
         lobby.d.UserCount = qint16(c.users);
         for (int v = 1; v <= c.votesToKick; ++v) {
             EXPECT_EQ(lobby.shell.endCount, 0) << c.users << " users, vote " << v;
@@ -227,22 +191,9 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
     }
 }
 
-TEST(KickReceiver, TheUserCountComesFromTheNamesReply)
-{
-    FakeLobby lobby;
-    lobby.connect();
-    lobby.receive(":irc 353 MM_aaFFFBob = #ZentharaNET_3 :MM_aaFFFBob MM_aaFFFAnn Cid MM_abFFFDan\r\n");
-    ASSERT_EQ(lobby.d.UserCount, 4);
-    lobby.receive(vote("MM_aaFFFAnn", "Bob"));
-    EXPECT_EQ(lobby.shell.endCount, 0);
-    lobby.receive(vote("MM_aaFFFCid", "Bob"));
-    EXPECT_EQ(lobby.shell.endCount, 1);
-}
-
 TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
+    Lobby lobby("MM_aa021Bob");
     lobby.d.UserCount = 1;
     lobby.receive(vote("MM_aaFFFAnn", "Bob") + chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
     EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :-=MM_aa021Bob Has been kicked=-"});
@@ -253,41 +204,39 @@ TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
     EXPECT_EQ(lobby.shell.messages[0].title, "ZenLobby");
     EXPECT_EQ(lobby.shell.endCount, 1);
     EXPECT_TRUE(lobby.shell.questions.empty()) << "nothing after the kick is handled";
-
-    lobby.receive("PING :irc\r\n");
-    lobby.client.SEND_Click(QStringLiteral("wait"));
-    lobby.client.Hut_Click(0);
-    EXPECT_TRUE(lobby.transport.sent().isEmpty());
 }
 
-TEST(KickReceiver, AVoteAboutSomebodyElseStopsTheBlock)
+TEST(KickReceiver, AVoteAboutSomebodyElseOrRepeatedStopsTheBlock)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
-    lobby.d.UserCount = 10;
     const QString rest =
         chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||") + launch("[ZENLAUNCH2]", "1.1.1.1");
-    lobby.receive(vote("MM_aaFFFAnn", "Cid") + rest);
-    EXPECT_TRUE(lobby.shell.questions.empty());
-    EXPECT_TRUE(lobby.shell.started.isEmpty());
-
-    lobby.receive(vote("MM_aaFFFAnn", "Bob") + rest);
-    EXPECT_EQ(lobby.shell.questions.size(), 1u) << "a counted vote below the threshold goes on";
-    EXPECT_EQ(lobby.shell.started.size(), 2);
-
-    FakeLobby again(QStringLiteral("MM_aa021Bob"));
-    again.connect();
-    again.d.KickVoters = QStringLiteral("Ann\r\n");
-    again.d.KickVotes = 1;
-    again.receive(vote("MM_aaFFFAnn", "Bob") + rest);
-    EXPECT_TRUE(again.shell.questions.empty()) << "a repeated vote stops too";
+    const struct {
+        const char* voter;
+        const char* target;
+        const char* votersBefore;
+        bool goesOn;
+    } cases[] = {
+        {"MM_aaFFFAnn", "Cid", "", false},
+        {"MM_aaFFFAnn", "Bob", "Ann\r\n", false},
+        {"MM_aaFFFAnn", "Bob", "", true}, // counted, below the threshold
+        {"Dan", "Bob", "", true},         // no lobby nickname as voter: typed by hand, ignored
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.voter + std::string(">") + c.target + " after " + c.votersBefore);
+        Lobby lobby("MM_aa021Bob");
+        lobby.d.UserCount = 10;
+        lobby.d.KickVoters = QString::fromLatin1(c.votersBefore);
+        lobby.receive(vote(c.voter, c.target) + rest);
+        EXPECT_EQ(lobby.shell.questions.size(), c.goesOn ? 1u : 0u);
+        EXPECT_EQ(lobby.shell.started.size(), c.goesOn ? 2 : 0);
+        EXPECT_EQ(lobby.d.KickVotes, c.goesOn && c.voter[0] == 'M' ? 1 : 0);
+    }
 }
 
 TEST(LinkReceiver, AsksAndOpensThePageOnYesOnly)
 {
     for (bool yes : {true, false}) {
-        FakeLobby lobby;
-        lobby.connect();
+        Lobby lobby;
         lobby.shell.answerYes = yes;
         lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test/a b|||") +
                       chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://second.test|||"));
