@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,7 +18,6 @@ TEST(LobbySelect, EachLobbySpotPicksItsChannelAndOpensTheLobbyOnceConnected)
         Desktop desktop;
         desktop.logIn(QStringLiteral("Bob"));
         click(control<QWidget>(desktop.select(), QStringLiteral("LBYSEL"), index));
-
         EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_%1").arg(index));
         EXPECT_FALSE(desktop.select()->isVisible());
         // Loading the lobby connects; the window waits for the connection.
@@ -33,12 +31,12 @@ TEST(LobbySelect, EachLobbySpotPicksItsChannelAndOpensTheLobbyOnceConnected)
 
 TEST(LobbySelect, TheClanBoxReachesTheClanRule)
 {
-    // The rule's table is in tests/app; here one accepted name by Enter, one refused by Join.
+    // The rule's table is on the core; here one name refused by Join, one accepted by Enter.
     Desktop desktop;
     desktop.logIn(QStringLiteral("Bob"));
     auto* clan = control<QLineEdit>(desktop.select(), QStringLiteral("CLANLOBBY"));
     QTest::keyClicks(clan, QStringLiteral("abcdefghijklmnopqrstu"));
-    click(control<QPushButton>(desktop.select(), QStringLiteral("Command1")));
+    click(control<QWidget>(desktop.select(), QStringLiteral("Command1")));
     ASSERT_EQ(desktop.shell.messages.size(), 1u);
     EXPECT_EQ(desktop.shell.messages[0].title, QStringLiteral("ZenLobby"));
     EXPECT_EQ(desktop.shell.messages[0].text, QStringLiteral("Invalid Clan Channel Parameter"));
@@ -53,13 +51,6 @@ TEST(LobbySelect, TheClanBoxReachesTheClanRule)
     EXPECT_EQ(desktop.transport.connectCount, 1);
 }
 
-void typeInLobby(Desktop& desktop, const QString& text)
-{
-    auto* input = control<QLineEdit>(desktop.lobby(), QStringLiteral("OUTCHAT"));
-    QTest::keyClicks(input, text);
-    QTest::keyClick(input, Qt::Key_Return);
-}
-
 int lobbyWindows()
 {
     int count = 0;
@@ -68,58 +59,46 @@ int lobbyWindows()
     return count;
 }
 
-TEST(LobbySelect, ChoosingAgainAfterSelectShowsTheSameLobbyWindowAtOnce)
+TEST(LobbySelect, AfterSelectTheSameLobbyWindowComesBackOnlyWhenChosenOrClosed)
 {
     Desktop desktop;
     desktop.enterLobby(QStringLiteral("Bob"), 2);
     LobbyWindow* lobby = desktop.lobby();
-
-    typeInLobby(desktop, QStringLiteral("/select"));
+    desktop.type(QStringLiteral("/select"));
     EXPECT_FALSE(lobby->isVisible());
     EXPECT_TRUE(desktop.select()->isVisible());
     EXPECT_EQ(desktop.transport.state(), SocketState::Closed);
 
+    // Choosing shows the same window at once; the reconnect timer, not a
+    // second load, brings the connection back.
     click(control<QWidget>(desktop.select(), QStringLiteral("LBYSEL"), 4));
     EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_4"));
     EXPECT_TRUE(lobby->isVisible());
     EXPECT_EQ(desktop.lobby(), lobby);
     EXPECT_EQ(lobbyWindows(), 1);
-    // No second load: the reconnect timer brings the connection back.
     EXPECT_EQ(desktop.transport.connectCount, 1);
-}
 
-TEST(LobbySelect, AReconnectWhileChoosingLeavesTheLobbyHidden)
-{
-    Desktop desktop;
-    desktop.enterLobby();
+    // A reconnect while choosing leaves the lobby hidden; closing the choice
+    // goes back to it, never leaving the program without a window.
     desktop.forms.client().setTimerIntervals(100000, 20);
-    typeInLobby(desktop, QStringLiteral("/select"));
+    desktop.type(QStringLiteral("/select"));
     ASSERT_TRUE(waitUntil([&] { return desktop.transport.connectCount == 2; }, 5000));
     desktop.transport.acceptConnection();
-    EXPECT_FALSE(desktop.lobby()->isVisible());
+    EXPECT_FALSE(lobby->isVisible());
     EXPECT_TRUE(desktop.select()->isVisible());
+    desktop.select()->close();
+    EXPECT_EQ(desktop.shell.endCount, 0);
+    EXPECT_FALSE(desktop.select()->isVisible());
+    EXPECT_TRUE(lobby->isVisible());
+    EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_4"));
 }
 
-TEST(LobbySelect, ClosingItNeverLeavesTheProgramWithoutAWindow)
+TEST(LobbySelect, ClosingItBeforeAnyLobbyEndsTheProgram)
 {
-    {
-        // Before any lobby: closing it ends the program, as the login's close does.
-        Desktop desktop;
-        desktop.logIn(QStringLiteral("Bob"));
-        desktop.select()->close();
-        EXPECT_EQ(desktop.shell.endCount, 1);
-    }
-    {
-        // After "/select": back to the lobby, which reconnects on its own.
-        Desktop desktop;
-        desktop.enterLobby();
-        typeInLobby(desktop, QStringLiteral("/select"));
-        desktop.select()->close();
-        EXPECT_EQ(desktop.shell.endCount, 0);
-        EXPECT_FALSE(desktop.select()->isVisible());
-        EXPECT_TRUE(desktop.lobby()->isVisible());
-        EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_0"));
-    }
+    Desktop desktop;
+    desktop.logIn(QStringLiteral("Bob"));
+    desktop.select()->close();
+    EXPECT_EQ(desktop.shell.endCount, 1);
 }
 
 } // namespace

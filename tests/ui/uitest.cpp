@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,4 +73,28 @@ void Desktop::enterLobby(const QString& name, int lobbyIndex)
     transport.acceptConnection();
     ASSERT_TRUE(lobby()->isVisible());
     transport.takeLines();
+}
+
+QLineEdit* Desktop::input()
+{
+    return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT"));
+}
+
+void Desktop::type(const QString& text)
+{
+    QTest::keyClicks(input(), text);
+    QTest::keyClick(input(), Qt::Key_Return);
+}
+
+QString Desktop::pane()
+{
+    return control<QPlainTextEdit>(lobby(), QStringLiteral("INCHAT"))->toPlainText();
+}
+
+QStringList listItems(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }

@@ -12,6 +12,9 @@
 
 #include <functional>
 
+class QLineEdit;
+class QListWidget;
+
 // The control called `name` in `window`; for a control array, the element
 // with that index. Null when there is none.
 QWidget* findControl(const QWidget* window, const QString& name, int index = -1);
@@ -69,7 +72,14 @@ struct Desktop {
     void enterLobby(const QString& name = QStringLiteral("Bob"), int lobby = 0);
     // A line from the server, CR LF added.
     void serverSends(const QString& line) { transport.deliver(line.toLatin1() + "\r\n"); }
+
+    // The lobby window's chat input, the text typed into it and Enter, and its chat pane.
+    QLineEdit* input();
+    void type(const QString& text);
+    QString pane();
 };
 
 // Left mouse click in the middle of a widget.
 void click(QWidget* widget);
+// The texts of a list's items, top to bottom.
+QStringList listItems(const QListWidget* list);
