@@ -11,24 +11,25 @@ QString ann(const QString& text)
     return chanMsg(QStringLiteral("MM_aaFFFAnn"), Chan, text);
 }
 
+// Bob, connected to lobby 3.
+struct Lobby : FakeLobby {
+    Lobby() { connect(); }
+};
+
 TEST(Dispatcher, AnswersPingAnywhereWithABarePong)
 {
-    const QString blocks[] = {
-        "PING :irc.zen.test\r\n",
-        "ping\r\n",
-        ann("I went ShoPPing"),
-        "PING :a\r\n:srv NOTICE x :y\r\n",
+    const struct {
+        QString block;
+        bool pong;
+    } cases[] = {
+        {"PING :irc.zen.test\r\n", true},           {"ping\r\n", true}, {ann("I went ShoPPing"), true},
+        {"PING :a\r\n:srv NOTICE x :y\r\n", true}, {ann("pin g"), false},
     };
-    for (const QString& block : blocks) {
-        FakeLobby lobby;
-        lobby.connect();
-        lobby.receive(block);
-        EXPECT_EQ(lobby.sent().value(0), "pong") << block.toStdString();
+    for (const auto& c : cases) {
+        Lobby lobby;
+        lobby.receive(c.block);
+        EXPECT_EQ(lobby.sent(), c.pong ? QStringList{"pong"} : QStringList{}) << c.block.toStdString();
     }
-    FakeLobby quiet;
-    quiet.connect();
-    quiet.receive(ann("pin g"));
-    EXPECT_TRUE(quiet.sent().isEmpty());
 }
 
 TEST(Dispatcher, MembershipAndNickChangesAskForNamesAndStop)
@@ -44,29 +45,20 @@ TEST(Dispatcher, MembershipAndNickChangesAskForNamesAndStop)
         ":MM_aaFFFCid!c@h join :#ZentharaNET_3\r\n",
     };
     for (const QString& line : first) {
+        SCOPED_TRACE(line.toStdString());
         FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
         lobby.connect();
         lobby.receive(line + later);
-        EXPECT_EQ(lobby.sent(), QStringList{"NAMES #ZentharaNET_3"}) << line.toStdString();
-        EXPECT_TRUE(lobby.view.chat.isEmpty()) << line.toStdString();
+        EXPECT_EQ(lobby.sent(), QStringList{"NAMES #ZentharaNET_3"});
+        EXPECT_TRUE(lobby.view.chat.isEmpty());
         EXPECT_EQ(lobby.view.chatList, QStringList{"Getting User List..."});
         EXPECT_TRUE(lobby.shell.questions.empty());
         EXPECT_TRUE(lobby.shell.started.isEmpty());
     }
 
-    FakeLobby both;
-    both.connect();
+    Lobby both;
     both.receive("PING :x\r\n:MM_aaFFFCid!c@h NICK :MM_acFFFCid\r\n");
     EXPECT_EQ(both.sent(), (QStringList{"pong", "NAMES #ZentharaNET_3"}));
-}
-
-TEST(Dispatcher, PartTriggersNothing)
-{
-    FakeLobby lobby;
-    lobby.connect();
-    lobby.receive(":MM_aaFFFCid!c@h PART #ZentharaNET_3 :gone\r\n");
-    EXPECT_TRUE(lobby.sent().isEmpty());
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
 }
 
 const QString Welcome = QStringLiteral("<--WELCOME TO ZentharaNET hosted by " ZEN_SERVER_HOST
@@ -86,15 +78,13 @@ TEST(Dispatcher, WelcomeJoinsTheLobbyAndReplacesTheChat)
     for (const char* reply :
          {":irc 001 MM_aaFFFBob :Welcome\r\n", ":irc 462 MM_aaFFFBob :Already registered\r\n",
           ":irc 001 mm_aafffbob :Welcome\r\n"}) {
-        FakeLobby lobby;
-        lobby.connect();
+        Lobby lobby;
         lobby.view.chat = QStringLiteral("CONECTING TO ZENTHARA NETWORK......");
         lobby.receive(QString::fromLatin1(reply));
         EXPECT_EQ(lobby.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"})) << reply;
         EXPECT_EQ(lobby.view.chat, Welcome) << reply;
     }
-    FakeLobby other;
-    other.connect();
+    Lobby other;
     other.receive(":irc 001 MM_aaFFFBobby2 :Welcome\r\n:irc 001 MM_aaFFFAnn :Welcome\r\n");
     EXPECT_EQ(other.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"}))
         << "MM_aaFFFBob is a prefix of MM_aaFFFBobby2: the test is a substring test";
@@ -104,8 +94,7 @@ TEST(Dispatcher, WelcomeJoinsTheLobbyAndReplacesTheChat)
 
 TEST(Dispatcher, NoticeAuthRegistersAgainAndDoesNotJoin)
 {
-    FakeLobby lobby;
-    lobby.connect();
+    Lobby lobby;
     lobby.receive(":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc 001 MM_aaFFFBob :Welcome\r\n");
     EXPECT_EQ(lobby.sent(),
               (QStringList{"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"}));
@@ -135,33 +124,34 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
         {"private message", chanMsg("MM_aaFFFAnn", "MM_aaFFFBob", "psst"), ""},
         {"other channel", chanMsg("MM_aaFFFAnn", "#ZentharaNET_4", "hi"), ""},
         {"notice", ":MM_aaFFFAnn!a@h NOTICE #ZentharaNET_3 :hi\r\n", ""},
+        {"part", ":MM_aaFFFCid!c@h PART #ZentharaNET_3 :gone\r\n", ""},
     };
     for (const auto& c : cases) {
-        FakeLobby lobby;
-        lobby.connect();
+        Lobby lobby;
         lobby.receive(c.block);
         EXPECT_EQ(lobby.view.chat, c.shown) << c.what;
         EXPECT_EQ(lobby.view.refreshCount, c.shown.isEmpty() ? 0 : 1) << c.what;
+        EXPECT_TRUE(lobby.sent().isEmpty()) << c.what;
     }
 }
 
-TEST(Dispatcher, ChatIsOfferedToTheBotAfterItIsShown)
+TEST(Dispatcher, ChatShownInTheLobbyIsOfferedToTheBotAfterwards)
 {
-    FakeLobby lobby;
-    lobby.connect();
+    Lobby lobby;
     lobby.d.BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello:endl:there")};
     lobby.receive(ann("HI"));
     EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :hello:endl:there"});
     EXPECT_EQ(lobby.view.chat, "Ann> HI\r\nBob> hello:endl:there\r\n");
 
     lobby.receive(ann("hi:endl:")); // the bot sees the text with the line break made
+    lobby.receive(chanMsg("Dan", "#ZentharaNET_4", "hi"));
+    lobby.receive(chanMsg("Dan", "MM_aaFFFBob", "hi"));
     EXPECT_TRUE(lobby.sent().isEmpty());
 }
 
 TEST(Dispatcher, TagsInAPrivateMessageAreStillActedOn)
 {
-    FakeLobby lobby;
-    lobby.connect();
+    Lobby lobby;
     lobby.receive(chanMsg("MM_aaFFFAnn", "MM_aaFFFBob", "[ZENLNK] http://zen.test|||"));
     EXPECT_TRUE(lobby.view.chat.isEmpty());
     ASSERT_EQ(lobby.shell.questions.size(), 1u);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -27,7 +28,8 @@ protected:
             events.push_back("received");
             bytes += data;
         });
-        QObject::connect(&transport, &Transport::closedByServer, [this] { events.push_back("closedByServer"); });
+        QObject::connect(&transport, &Transport::closedByServer,
+                         [this] { events.push_back("closedByServer"); });
         QObject::connect(&transport, &Transport::failed, [this](int code, const QString& text) {
             events.push_back("failed");
             failCode = code;
@@ -58,21 +60,12 @@ protected:
     QString failText;
 };
 
-TEST_F(TcpTransportTest, ConnectsThroughTheStatesAndKnowsItsAddress)
+TEST_F(TcpTransportTest, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfterTheLastBytes)
 {
     EXPECT_EQ(transport.state(), SocketState::Closed);
     transport.send("while closed\r\n"); // dropped, never sent later
     connectToPeer();
-    EXPECT_EQ(events, std::vector<std::string>{"connected"});
     EXPECT_EQ(transport.localIP(), QStringLiteral("127.0.0.1"));
-    transport.send("connected\r\n");
-    ASSERT_TRUE(waitUntil([&] { return peerBytes.size() >= 11; }, Wait));
-    EXPECT_EQ(peerBytes, QByteArray("connected\r\n"));
-}
-
-TEST_F(TcpTransportTest, EveryByteValueCrossesUnchangedBothWays)
-{
-    connectToPeer();
     QByteArray block;
     for (int round = 0; round < 2048; ++round)
         for (int value = 0; value < 256; ++value)
@@ -80,19 +73,15 @@ TEST_F(TcpTransportTest, EveryByteValueCrossesUnchangedBothWays)
     transport.send(block);
     ASSERT_TRUE(waitUntil([&] { return peerBytes.size() >= block.size(); }, Wait));
     EXPECT_EQ(peerBytes, block);
-    peer->write(block);
-    ASSERT_TRUE(waitUntil([&] { return bytes.size() >= block.size(); }, Wait));
-    EXPECT_EQ(bytes, block);
-}
 
-TEST_F(TcpTransportTest, ServerCloseIsStateEightAfterTheLastBytesAndNoFailure)
-{
-    connectToPeer();
-    peer->write(":irc.zen.test NOTICE * :last words\r\n");
+    peer->write(block);
     peer->disconnectFromHost();
     ASSERT_TRUE(waitForState(SocketState::Closing));
-    EXPECT_EQ(bytes, QByteArray(":irc.zen.test NOTICE * :last words\r\n"));
-    EXPECT_EQ(events, (std::vector<std::string>{"connected", "received", "closedByServer"}));
+    EXPECT_EQ(bytes, block);
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front(), "connected");
+    EXPECT_EQ(events.back(), "closedByServer");
+    EXPECT_EQ(std::count(events.begin(), events.end(), "received"), qsizetype(events.size()) - 2);
 }
 
 TEST_F(TcpTransportTest, CloseIsStateZeroAndSilent)
@@ -114,20 +103,6 @@ TEST_F(TcpTransportTest, RefusedConnectionIsStateNineWithOneFailure)
     EXPECT_EQ(events, std::vector<std::string>{"failed"});
     EXPECT_EQ(failCode, int(QAbstractSocket::ConnectionRefusedError));
     EXPECT_FALSE(failText.isEmpty());
-}
-
-TEST(TcpTransport, NgircdShutdownIsStateEightNotFailure)
-{
-    NgircdServer server;
-    ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    TcpTransport transport;
-    int failures = 0;
-    QObject::connect(&transport, &Transport::failed, [&] { ++failures; });
-    transport.connectToHost(server.host(), server.port());
-    ASSERT_TRUE(waitUntil([&] { return transport.state() == SocketState::Connected; }, Wait));
-    server.stop();
-    ASSERT_TRUE(waitUntil([&] { return transport.state() == SocketState::Closing; }, Wait));
-    EXPECT_EQ(failures, 0);
 }
 
 } // namespace
