@@ -13,17 +13,16 @@ namespace {
 
 using Rows = std::vector<std::pair<QString, QString>>;
 
-// A program folder holding bot.dat with exactly the given bytes.
-struct BotFolder {
+// Loads bot.dat with exactly these bytes into the table.
+BotFile::LoadResult load(Declares& d, const QByteArray& bytes)
+{
     QTemporaryDir dir;
-    void write(const QByteArray& bytes)
-    {
-        QFile file(dir.filePath(QStringLiteral("bot.dat")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    BotFile::LoadResult load(Declares& d) { return BotFile::LoadBotTable(d, dir.path()); }
-};
+    QFile file(dir.filePath(QStringLiteral("bot.dat")));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_EQ(file.write(bytes), bytes.size());
+    file.close();
+    return BotFile::LoadBotTable(d, dir.path());
+}
 
 void expectRows(const Declares& d, const Rows& rows, const char* what)
 {
@@ -32,13 +31,32 @@ void expectRows(const Declares& d, const Rows& rows, const char* what)
         EXPECT_EQ(d.BotTable[i][1], rows[i].second) << what << " row " << i;
     }
     // The row after the last one stored is untouched (empty in a fresh table).
-    EXPECT_TRUE(d.BotTable[rows.size()][0].isEmpty()) << what;
-    EXPECT_TRUE(d.BotTable[rows.size()][1].isEmpty()) << what;
+    if (rows.size() < Declares::BotRows)
+        EXPECT_TRUE(d.BotTable[rows.size()][0].isEmpty() && d.BotTable[rows.size()][1].isEmpty()) << what;
+}
+
+// Records "t0|r0" to "t<count-1>|r<count-1>" and the rows they make.
+QByteArray records(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += "t" + QByteArray::number(i) + "|r" + QByteArray::number(i) + "\r\n";
+    return bytes;
+}
+Rows numberedRows(int count)
+{
+    Rows rows;
+    for (int i = 0; i < count; ++i)
+        rows.emplace_back("t" + QString::number(i), "r" + QString::number(i));
+    return rows;
 }
 
 TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
 {
     using F = BotFile::Fault;
+    QByteArray high; // 0x80 to 0xFF are text like any other byte (the old 8-bit code page)
+    for (int b = 0x80; b <= 0xFF; ++b)
+        high += char(b);
     const struct {
         const char* what;
         QByteArray bytes;
@@ -58,6 +76,10 @@ TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
         {"rest of two characters ignored", "one|1\r\nxy", F::None, {{"one", "1"}}},
         {"one extra line end ignored", "one|1\r\n\r\n", F::None, {{"one", "1"}}},
         {"lone LF is no line end", "a|b\nc|d\r\n", F::None, {{"a", "b\nc|d"}}},
+        {"every byte one character",
+         high + "|" + high + "\r\n",
+         F::None,
+         {{QString::fromLatin1(high), QString::fromLatin1(high)}}},
         {"unterminated last record",
          "one|1\r\ntwo|2\r\nthree|3",
          F::Unterminated,
@@ -66,12 +88,13 @@ TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
         {"record without bar", "one|1\r\nnobar\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
         {"empty line among records", "one|1\r\n\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
         {"two extra line ends", "one|1\r\n\r\n\r\n", F::NoSeparator, {{"one", "1"}}},
+        // The table holds rows 0 to 1000.
+        {"a full table", records(1001), F::None, numberedRows(1001)},
+        {"one record too many", records(1002), F::TooManyRecords, numberedRows(1001)},
     };
     for (const auto& c : cases) {
-        BotFolder folder;
-        folder.write(c.bytes);
         Declares d;
-        const BotFile::LoadResult result = folder.load(d);
+        const BotFile::LoadResult result = load(d, c.bytes);
         EXPECT_EQ(result.fault, c.fault) << c.what;
         EXPECT_EQ(result.ok(), c.fault == F::None) << c.what;
         EXPECT_EQ(result.rowsStored, int(c.rows.size())) << c.what;
@@ -84,75 +107,20 @@ TEST(LoadBotTable, MissingFileIsAFaultAndTouchesNothing)
     QTemporaryDir dir;
     Declares d;
     d.BotTable[0] = {QStringLiteral("old"), QStringLiteral("row")};
-    const BotFile::LoadResult result = BotFile::LoadBotTable(d, dir.path());
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(result.fault, BotFile::Fault::Unreadable);
-    EXPECT_EQ(d.BotTable[0][0], "old");
-    EXPECT_EQ(d.BotTable[0][1], "row");
-}
-
-TEST(LoadBotTable, HoldsRowsZeroToOneThousandAndFaultsOnTheNext)
-{
-    auto records = [](int count) {
-        QByteArray bytes;
-        for (int i = 0; i < count; ++i)
-            bytes += "t" + QByteArray::number(i) + "|r" + QByteArray::number(i) + "\r\n";
-        return bytes;
-    };
-    {
-        BotFolder folder;
-        folder.write(records(1001));
-        Declares d;
-        EXPECT_TRUE(folder.load(d).ok());
-        EXPECT_EQ(d.BotTable[1000][0], "t1000");
-        EXPECT_EQ(d.BotTable[1000][1], "r1000");
-    }
-    {
-        BotFolder folder;
-        folder.write(records(1002));
-        Declares d;
-        const BotFile::LoadResult result = folder.load(d);
-        EXPECT_EQ(result.fault, BotFile::Fault::TooManyRecords);
-        EXPECT_EQ(result.rowsStored, 1001);
-        EXPECT_EQ(d.BotTable[0][0], "t0");
-        EXPECT_EQ(d.BotTable[1000][0], "t1000");
-        EXPECT_EQ(d.BotTable[1000][1], "r1000");
-    }
+    EXPECT_EQ(BotFile::LoadBotTable(d, dir.path()).fault, BotFile::Fault::Unreadable);
+    expectRows(d, {{"old", "row"}}, "missing file");
 }
 
 TEST(LoadBotTable, ReloadOverwritesOnlyTheRowsItReads)
 {
-    BotFolder folder;
     Declares d;
-    folder.write("a|1\r\nb|2\r\nc|3\r\nd|4\r\ne|5\r\n");
-    ASSERT_TRUE(folder.load(d).ok());
-    folder.write("x|7\r\ny|8\r\nz|9\r\n");
-    ASSERT_TRUE(folder.load(d).ok());
+    ASSERT_TRUE(load(d, "a|1\r\nb|2\r\nc|3\r\nd|4\r\ne|5\r\n").ok());
+    ASSERT_TRUE(load(d, "x|7\r\ny|8\r\nz|9\r\n").ok());
     expectRows(d, {{"x", "7"}, {"y", "8"}, {"z", "9"}, {"d", "4"}, {"e", "5"}}, "reload");
 
     // A fault on reload keeps the rows read before it and the old rows after.
-    folder.write("p|0\r\nbroken\r\n");
-    EXPECT_FALSE(folder.load(d).ok());
+    EXPECT_FALSE(load(d, "p|0\r\nbroken\r\n").ok());
     expectRows(d, {{"p", "0"}, {"y", "8"}, {"z", "9"}, {"d", "4"}, {"e", "5"}}, "faulty reload");
-}
-
-TEST(LoadBotTable, EveryByteIsOneCharacter)
-{
-    BotFolder folder;
-    // 0x80 to 0xFF are text like any other byte (the old 8-bit code page).
-    QByteArray high;
-    for (int b = 0x80; b <= 0xFF; ++b)
-        high += char(b);
-    folder.write("caf\xE9|\xA3"
-                 "5 \xFF\r\n" +
-                 high + "|" + high + "\r\n");
-    Declares d;
-    ASSERT_TRUE(folder.load(d).ok());
-    EXPECT_EQ(d.BotTable[0][0], QStringLiteral("caf") + QChar(0xE9));
-    EXPECT_EQ(d.BotTable[0][1], QString(QChar(0xA3)) + QStringLiteral("5 ") + QChar(0xFF));
-    EXPECT_EQ(d.BotTable[1][0].size(), 128);
-    EXPECT_EQ(d.BotTable[1][0].toLatin1(), high);
-    EXPECT_EQ(d.BotTable[1][1].toLatin1(), high);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "../lobby/fakelobby.h"
+#include "../lobby/qtprint.h"
 #include "bot/botresponder.h"
+#include "fakes.h"
 #include "irc/connection.h"
 
 #include <gtest/gtest.h>
@@ -42,44 +43,41 @@ TEST(BotResponder, AnswersWhenTheWholeMessageEqualsATriggerIgnoringCase)
         const char* message;
         QStringList sent;
     } cases[] = {
-        {"hi", {"PRIVMSG #c :hello"}},
-        {"HI", {"PRIVMSG #c :hello"}},
-        {"Hi", {"PRIVMSG #c :hello"}},
-        {"good game", {"PRIVMSG #c :gg"}},
-        {"hi there", {}},
-        {"oh hi", {}},
-        {"hi ", {}},
-        {" hi", {}},
-        {"h", {}},
-        {"", {}},
+        {"hi", {"PRIVMSG #c :hello"}}, {"HI", {"PRIVMSG #c :hello"}}, {"Hi", {"PRIVMSG #c :hello"}},
+        {"good game", {"PRIVMSG #c :gg"}}, {"hi there", {}}, {"oh hi", {}}, {"hi ", {}}, {" hi", {}},
+        {"h", {}}, {"", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << '"' << c.message << '"';
     EXPECT_EQ(bot.view.chat, "Bob> hello\r\nBob> hello\r\nBob> hello\r\nBob> gg\r\n");
 }
 
-TEST(BotResponder, EveryMatchingRowAnswersInRowOrder)
+TEST(BotResponder, EveryMatchingRowAnswersInRowOrderUpToTheFirstEmptyTrigger)
 {
-    Bot bot(Rows{{"hi", "one"}, {"yo", "no"}, {"HI", "two:endl:three"}});
-    EXPECT_EQ(bot.answer("hi"), (QStringList{"PRIVMSG #c :one", "PRIVMSG #c :two:endl:three"}));
-    EXPECT_EQ(bot.view.chat, "Bob> one\r\nBob> two:endl:three\r\n");
-}
+    const struct {
+        const char* what;
+        Rows rows;
+        const char* message;
+        QStringList sent;
+    } cases[] = {
+        {"two rows match",
+         {{"hi", "one"}, {"yo", "no"}, {"HI", "two:endl:three"}},
+         "hi",
+         {"PRIVMSG #c :one", "PRIVMSG #c :two:endl:three"}},
+        {"before the empty trigger", {{"a", "1"}, {"", "x"}, {"b", "2"}}, "a", {"PRIVMSG #c :1"}},
+        {"after the empty trigger", {{"a", "1"}, {"", "x"}, {"b", "2"}}, "b", {}},
+        {"the empty trigger first", {{"", "x"}, {"a", "1"}}, "a", {}},
+        {"an empty message", {{"", "x"}, {"a", "1"}}, "", {}},
+    };
+    for (const auto& c : cases) {
+        Bot bot(c.rows);
+        EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << c.what;
+    }
 
-TEST(BotResponder, TheScanEndsAtTheFirstEmptyTrigger)
-{
-    Bot bot(Rows{{"a", "1"}, {"", "x"}, {"b", "2"}});
-    EXPECT_EQ(bot.answer("a"), QStringList{"PRIVMSG #c :1"});
-    EXPECT_TRUE(bot.answer("b").isEmpty());
-
-    Bot empty(Rows{{"", "x"}, {"a", "1"}});
-    EXPECT_TRUE(empty.answer("a").isEmpty());
-    EXPECT_TRUE(empty.answer("").isEmpty());
-
-    Bot last(Rows{});
+    Bot full(Rows{});
     for (int i = 0; i < Declares::BotRows; ++i)
-        last.d.BotTable[i] = {QStringLiteral("t") + QString::number(i),
-                              QStringLiteral("r") + QString::number(i)};
-    EXPECT_EQ(last.answer("t1000"), QStringList{"PRIVMSG #c :r1000"}) << "the last row is scanned too";
+        full.d.BotTable[i] = {"t" + QString::number(i), "r" + QString::number(i)};
+    EXPECT_EQ(full.answer("t1000"), QStringList{"PRIVMSG #c :r1000"}) << "the last row is scanned too";
 }
 
 TEST(BotResponder, RepliesAreDroppedWhileNotConnected)
@@ -88,18 +86,6 @@ TEST(BotResponder, RepliesAreDroppedWhileNotConnected)
     bot.transport.closeFromServer();
     EXPECT_TRUE(bot.answer("hi").isEmpty());
     EXPECT_TRUE(bot.view.chat.isEmpty());
-}
-
-TEST(BotResponder, AnswersOtherUsersInTheLobby)
-{
-    FakeLobby lobby;
-    lobby.connect();
-    lobby.d.BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    lobby.receive(chanMsg("Dan", "#ZentharaNET_3", "Hi"));
-    lobby.receive(chanMsg("Dan", "#ZentharaNET_4", "hi"));
-    lobby.receive(chanMsg("Dan", "MM_aaFFFBob", "hi"));
-    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :hello"});
-    EXPECT_EQ(lobby.view.chat, "Dan> Hi\r\nBob> hello\r\n");
 }
 
 } // namespace
