@@ -15,48 +15,39 @@ public:
     int forced = SocketState::Closed;
 };
 
-struct CaptionCase {
-    int state;
-    QString nick;
-    QString channel;
-    QString caption;
-};
-
 TEST(LobbyCaption, NamesTheSocketStateTheUserAndTheLobby)
 {
-    const QString prefix = QStringLiteral("Zenthara Razaz Aduda Clone - ");
-    const CaptionCase cases[] = {
-        {6, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Connecting")},
-        {7, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Logged in As: Bob in Lobby: ZentharaNET_3")},
-        {7, QStringLiteral("MM_ac012Bob"), QStringLiteral("#ZenNETCLAN_My Clan"),
-         prefix + QStringLiteral("Logged in As: Bob in Lobby: ZenNETCLAN_My Clan")},
-        {9, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Dis-Connected")},
-        {8, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Dis-Connected (Server has kicked you)")},
-        {0, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Not Connected")},
-        {5, QStringLiteral("MM_aaFFFBob"), QStringLiteral("#ZentharaNET_3"),
-         prefix + QStringLiteral("Not Connected")},
+    const struct {
+        int state;
+        const char* nick;
+        const char* channel;
+        const char* caption; // after "Zenthara Razaz Aduda Clone - "
+    } cases[] = {
+        {6, "MM_aaFFFBob", "#ZentharaNET_3", "Connecting"},
+        {7, "MM_aaFFFBob", "#ZentharaNET_3", "Logged in As: Bob in Lobby: ZentharaNET_3"},
+        {7, "MM_ac012Bob", "#ZenNETCLAN_My Clan", "Logged in As: Bob in Lobby: ZenNETCLAN_My Clan"},
+        {9, "MM_aaFFFBob", "#ZentharaNET_3", "Dis-Connected"},
+        {8, "MM_aaFFFBob", "#ZentharaNET_3", "Dis-Connected (Server has kicked you)"},
+        {0, "MM_aaFFFBob", "#ZentharaNET_3", "Not Connected"},
+        {5, "MM_aaFFFBob", "#ZentharaNET_3", "Not Connected"},
     };
-    for (const CaptionCase& c : cases) {
-        SCOPED_TRACE(c.caption.toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
         Pictures pictures;
         LobbyWindow window(pictures);
         StateTransport transport;
         FakeShell shell;
         LobbyClient client(transport, shell, window);
         window.setClient(&client);
-        client.state().MyNick = c.nick;
-        client.state().CurrentChannel = c.channel;
+        client.state().MyNick = QString::fromLatin1(c.nick);
+        client.state().CurrentChannel = QString::fromLatin1(c.channel);
         client.setTimerIntervals(20, 100000);
         client.Form_Load();
         transport.forced = c.state;
         // Until the first tick the window keeps its design-time caption.
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Zenthara Razaz Aduda Clone"));
-        EXPECT_TRUE(waitUntil([&] { return window.windowTitle() == c.caption; }, 5000))
+        const QString caption = QStringLiteral("Zenthara Razaz Aduda Clone - ") + QString::fromLatin1(c.caption);
+        EXPECT_TRUE(waitUntil([&] { return window.windowTitle() == caption; }, 5000))
             << window.windowTitle().toStdString();
     }
 }

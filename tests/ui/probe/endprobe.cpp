@@ -27,23 +27,16 @@
 
 namespace {
 
-template <class T> T* child(QWidget* window, const char* name, int index = -1)
+template <class T> T* child(QWidget* window, const char* name)
 {
-    for (T* widget : window->findChildren<T*>(QString::fromLatin1(name))) {
-        const QVariant at = widget->property("index");
-        if (index < 0 || (at.isValid() && at.toInt() == index))
-            return widget;
-    }
-    return nullptr;
+    return window->findChild<T*>(QString::fromLatin1(name));
 }
 
 bool inLobby(LobbyWindow* lobby)
 {
-    const auto* pane = child<QPlainTextEdit>(lobby, "INCHAT");
-    const auto* list = child<QListWidget>(lobby, "CHAT");
     return lobby->isVisible() &&
-           pane->toPlainText().startsWith(QStringLiteral("<--WELCOME TO ZentharaNET")) &&
-           !list->findItems(QStringLiteral("Probe"), Qt::MatchExactly).isEmpty();
+           child<QPlainTextEdit>(lobby, "INCHAT")->toPlainText().startsWith(QStringLiteral("<--WELCOME TO ZentharaNET")) &&
+           !child<QListWidget>(lobby, "CHAT")->findItems(QStringLiteral("Probe"), Qt::MatchExactly).isEmpty();
 }
 
 } // namespace
@@ -72,7 +65,10 @@ int main(int argc, char** argv)
         d.ServerPort = qint16(QString::fromLatin1(argv[2]).toInt());
         child<QLineEdit>(login, "NICKNAMEBOX")->setText(QStringLiteral("Probe"));
         child<QAbstractButton>(login, "Command1")->click();
-        child<QAbstractButton>(forms.lobbySelect(), "LBYSEL", 0)->click();
+        for (auto* spot : forms.lobbySelect()->findChildren<QAbstractButton*>(QStringLiteral("LBYSEL"))) {
+            if (spot->property("index").toInt() == 0)
+                spot->click();
+        }
         if (!waitUntil([&] { return inLobby(forms.lobby()); }, 10000)) {
             std::printf("never got into the lobby\n");
             return 4;
