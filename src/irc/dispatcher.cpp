@@ -1,15 +1,12 @@
 #include "irc/dispatcher.h"
 
 #include "irc/connection.h"
+#include "irc/foldedtext.h"
 
 namespace {
 constexpr auto CI = Qt::CaseInsensitive;
 const QString CrLf = QStringLiteral("\r\n");
 
-bool has(const QString& block, const QString& text)
-{
-    return block.contains(text, CI);
-}
 } // namespace
 
 Dispatcher::Dispatcher(Declares& state, Connection& connection, View& view, InboundHandlers& handlers)
@@ -40,43 +37,45 @@ QString Dispatcher::welcomeText(const QString& serverHost)
 
 void Dispatcher::HandleInbound(const QString& block)
 {
+    const FoldedText folded(block);
+    const auto has = [&folded](const QString& text) { return folded.contains(text); };
     // A lobby client answers any "ping" in the block, even inside a chat line,
     // with a bare "pong": servers accept it and keep the client.
-    if (has(block, QStringLiteral("ping")))
+    if (has(QStringLiteral("ping")))
         m_connection.SendLine(QStringLiteral("pong"));
 
     const QString names = QStringLiteral("NAMES ") + m_d.CurrentChannel;
-    if (has(block, QStringLiteral("NICK :"))) {
+    if (has(QStringLiteral("NICK :"))) {
         m_connection.SendLine(names);
         return;
     }
-    if (has(block, QStringLiteral("QUIT :")) || has(block, QStringLiteral("JOIN :"))) {
+    if (has(QStringLiteral("QUIT :")) || has(QStringLiteral("JOIN :"))) {
         m_connection.SendLine(names);
         return;
     }
 
-    if (has(block, QStringLiteral("NOTICE AUTH"))) {
+    if (has(QStringLiteral("NOTICE AUTH"))) {
         m_connection.sendRegistration();
-    } else if (has(block, QStringLiteral("001 ") + m_d.MyNick) || has(block, QStringLiteral("462 ") + m_d.MyNick)) {
+    } else if (has(QStringLiteral("001 ") + m_d.MyNick) || has(QStringLiteral("462 ") + m_d.MyNick)) {
         m_connection.SendLine(QStringLiteral("JOIN ") + m_d.CurrentChannel);
         m_connection.SendLine(QStringLiteral("MODE ") + m_d.CurrentChannel);
         m_view.setChatText(welcomeText(m_d.ServerHost));
     }
 
-    if (has(block, QStringLiteral("353 ") + m_d.MyNick) && !m_handlers.namesReply(block))
+    if (has(QStringLiteral("353 ") + m_d.MyNick) && !m_handlers.namesReply(block))
         return;
 
-    if (!has(block, QStringLiteral("[ZENLAUNCH")) &&
-        has(block, QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :")))
+    const bool launchTag = has(QStringLiteral("[ZENLAUNCH"));
+    if (!launchTag && has(QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :")))
         showChatLine(block);
 
-    if (has(block, QStringLiteral("[ZENKICK]")) && !m_handlers.kickVote(block))
+    if (has(QStringLiteral("[ZENKICK]")) && !m_handlers.kickVote(block))
         return;
-    if (has(block, QStringLiteral("[ZENLNK]")))
+    if (has(QStringLiteral("[ZENLNK]")))
         m_handlers.link(block);
 
-    for (int hut = 0; hut < 4; ++hut) {
-        if (has(block, QStringLiteral("[ZENLAUNCH%1]").arg(hut)) && !m_handlers.launch(block, hut))
+    for (int hut = 0; launchTag && hut < 4; ++hut) {
+        if (has(QStringLiteral("[ZENLAUNCH%1]").arg(hut)) && !m_handlers.launch(block, hut))
             return;
     }
 }
