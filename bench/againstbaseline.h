@@ -18,59 +18,59 @@ inline double threadSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
-// Times a subject and its baseline one right after the other in every
-// iteration (thread CPU time), so that whatever else the machine does weighs
-// on both alike.
-// The benchmark's time is the subject's; the counters give the baseline's
-// time per iteration and the ratio, which is also reported as a figure.
+// Runs first and second one right after the other in every iteration and
+// adds up the thread CPU time of each; the benchmark's own time is the one of
+// `timed`. One untimed round first: the first call pays for allocations the
+// later ones reuse.
+struct AlternateTimes {
+    double first = 0;
+    double second = 0;
+};
+enum class Timed { First, Second };
+
+template <typename First, typename Second>
+AlternateTimes timeAlternately(benchmark::State& state, First&& first, Second&& second, Timed timed)
+{
+    first();
+    second();
+    AlternateTimes times;
+    for (auto _ : state) {
+        const double t0 = threadSeconds();
+        first();
+        const double t1 = threadSeconds();
+        second();
+        const double t2 = threadSeconds();
+        times.first += t1 - t0;
+        times.second += t2 - t1;
+        state.SetIterationTime(timed == Timed::First ? t1 - t0 : t2 - t1);
+    }
+    return times;
+}
+
+// Times a subject and its baseline in turns, so that whatever else the
+// machine does weighs on both alike. The benchmark's time is the subject's;
+// the counters give the baseline's time per iteration and the ratio, which
+// is also reported as a figure.
 template <typename Subject, typename Baseline>
 void timeAgainstBaseline(benchmark::State& state, Subject&& subject, Baseline&& baseline,
                          const std::string& figure, double target = 0)
 {
-    // One untimed round first: the first call pays for allocations the later
-    // ones reuse.
-    subject();
-    baseline();
-    double subjectSeconds = 0;
-    double baselineSeconds = 0;
-    for (auto _ : state) {
-        const double t0 = threadSeconds();
-        subject();
-        const double t1 = threadSeconds();
-        baseline();
-        const double t2 = threadSeconds();
-        subjectSeconds += t1 - t0;
-        baselineSeconds += t2 - t1;
-        state.SetIterationTime(t1 - t0);
-    }
+    const AlternateTimes t = timeAlternately(state, subject, baseline, Timed::First);
     const double iterations = double(state.iterations());
-    state.counters["baseline_us"] = benchmark::Counter(baselineSeconds / iterations * 1e6);
-    state.counters["ratio"] = benchmark::Counter(subjectSeconds / baselineSeconds);
-    Figures::report(figure, subjectSeconds / baselineSeconds, target);
+    state.counters["baseline_us"] = benchmark::Counter(t.second / iterations * 1e6);
+    state.counters["ratio"] = benchmark::Counter(t.first / t.second);
+    Figures::report(figure, t.first / t.second, target);
 }
 
-// Times two sizes of the same work alternately; reports how much longer the
+// Times two sizes of the same work in turns; reports how much longer the
 // large one takes.
 template <typename Small, typename Large>
 void timeGrowth(benchmark::State& state, Small&& small, Large&& large, const std::string& figure,
                 double target)
 {
-    small();
-    large();
-    double smallSeconds = 0;
-    double largeSeconds = 0;
-    for (auto _ : state) {
-        const double t0 = threadSeconds();
-        small();
-        const double t1 = threadSeconds();
-        large();
-        const double t2 = threadSeconds();
-        smallSeconds += t1 - t0;
-        largeSeconds += t2 - t1;
-        state.SetIterationTime(t2 - t1);
-    }
+    const AlternateTimes t = timeAlternately(state, small, large, Timed::Second);
     const double iterations = double(state.iterations());
-    state.counters["small_us"] = benchmark::Counter(smallSeconds / iterations * 1e6);
-    state.counters["growth"] = benchmark::Counter(largeSeconds / smallSeconds);
-    Figures::report(figure, largeSeconds / smallSeconds, target);
+    state.counters["small_us"] = benchmark::Counter(t.first / iterations * 1e6);
+    state.counters["growth"] = benchmark::Counter(t.second / t.first);
+    Figures::report(figure, t.second / t.first, target);
 }
