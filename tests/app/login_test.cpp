@@ -46,7 +46,6 @@ TEST(Login, RefusesReservedNamesAsTypedAndCleansTheRest)
         // after cleaning has the code letter already.
         EXPECT_EQ(d.CodeLetter, c.accepted || box.size() > 20 ? "a" : "");
     }
-    EXPECT_EQ(Login::RefusedMessage, "Please Use a Valid UserName");
 }
 
 TEST(Login, EachRemovedCharacterGoesEverywhereInTheName)
@@ -57,19 +56,6 @@ TEST(Login, EachRemovedCharacterGoesEverywhereInTheName)
         QString box = c + "Al" + c + "ex" + c;
         ASSERT_TRUE(Login::logIn(d, box)) << c.toStdString();
         EXPECT_EQ(box, "Alex") << c.toStdString();
-    }
-}
-
-TEST(LobbyChoice, ButtonsZeroToEightNameTheirChannels)
-{
-    const char* const captions[] = {
-        "Lobby 1 - Main/New Players", "Lobby 2 - Brave Grade",  "Lobby 3 - Spy Grade",
-        "Lobby 4 - Warrior Grade",    "Lobby 5 - Priest Grade", "Lobby 6 - Fireworker Grade",
-        "Lobby 7 - Shaman Grade",     "Lobby 8 - Demo Players", "Lobby 9 - Anything Goes",
-    };
-    for (int i = 0; i <= 8; ++i) {
-        EXPECT_EQ(LobbyChoice::lobbyChannel(i), QStringLiteral("#ZentharaNET_") + QChar(u'0' + i));
-        EXPECT_EQ(LobbyChoice::lobbyCaption(i), captions[i]);
     }
 }
 
@@ -88,7 +74,6 @@ TEST(LobbyChoice, ClanNameTakenAsTypedUpToTwentyCharacters)
                   c.accepted ? std::optional<QString>("#ZenNETCLAN_" + name) : std::nullopt)
             << c.typed;
     }
-    EXPECT_EQ(LobbyChoice::ClanRefusedMessage, "Invalid Clan Channel Parameter");
 }
 
 } // namespace

@@ -1,7 +1,5 @@
-#include "../lobby/qtprint.h"
+#include "../lobby/fakelobby.h"
 #include "bot/botresponder.h"
-#include "fakes.h"
-#include "irc/connection.h"
 
 #include <gtest/gtest.h>
 
@@ -12,27 +10,17 @@ namespace {
 
 using Rows = std::vector<std::pair<QString, QString>>;
 
-// Bob's connection to lobby #c, with the given bot rows.
-struct Bot {
-    Declares d;
-    FakeTransport transport;
-    FakeView view;
-    Connection connection{d, transport, view};
-
-    explicit Bot(const Rows& rows)
+// Bob in lobby #c with the given bot rows.
+struct Bot : ConnectedLobby {
+    explicit Bot(const Rows& rows) : ConnectedLobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#c"))
     {
-        d.MyNick = QStringLiteral("MM_aaFFFBob");
-        d.CurrentChannel = QStringLiteral("#c");
         for (size_t i = 0; i < rows.size(); ++i)
             d.BotTable[i] = {rows[i].first, rows[i].second};
-        connection.open();
-        transport.acceptConnection();
-        transport.takeLines();
     }
     QStringList answer(const QString& message)
     {
-        BotResponder::scan(d, connection, message);
-        return transport.takeLines();
+        BotResponder::scan(d, client.connection(), message);
+        return sent();
     }
 };
 

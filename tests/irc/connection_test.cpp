@@ -91,8 +91,7 @@ TEST(Connection, ANewConnectionForgetsAHeldBackPiece)
 
 TEST(Connection, EveryByteTravelsAsOneCharacter)
 {
-    FakeLobby lobby;
-    lobby.connect();
+    ConnectedLobby lobby;
     lobby.receive(QByteArray(":Ann!a@h PRIVMSG #ZentharaNET_3 :caf\xE9 \xA3\xFF\r\n"));
     EXPECT_EQ(lobby.view.chat,
               QStringLiteral("Ann> caf") + QChar(0xE9) + u' ' + QChar(0xA3) + QChar(0xFF) + "\r\n");

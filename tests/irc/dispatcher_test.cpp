@@ -11,11 +11,6 @@ QString ann(const QString& text)
     return chanMsg(QStringLiteral("MM_aaFFFAnn"), Chan, text);
 }
 
-// Bob, connected to lobby 3.
-struct Lobby : FakeLobby {
-    Lobby() { connect(); }
-};
-
 TEST(Dispatcher, AnswersPingAnywhereWithABarePong)
 {
     const struct {
@@ -26,7 +21,7 @@ TEST(Dispatcher, AnswersPingAnywhereWithABarePong)
         {"PING :a\r\n:srv NOTICE x :y\r\n", true}, {ann("pin g"), false},
     };
     for (const auto& c : cases) {
-        Lobby lobby;
+        ConnectedLobby lobby;
         lobby.receive(c.block);
         EXPECT_EQ(lobby.sent(), c.pong ? QStringList{"pong"} : QStringList{}) << c.block.toStdString();
     }
@@ -46,8 +41,7 @@ TEST(Dispatcher, MembershipAndNickChangesAskForNamesAndStop)
     };
     for (const QString& line : first) {
         SCOPED_TRACE(line.toStdString());
-        FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-        lobby.connect();
+        ConnectedLobby lobby(QStringLiteral("MM_aa021Bob"));
         lobby.receive(line + later);
         EXPECT_EQ(lobby.sent(), QStringList{"NAMES #ZentharaNET_3"});
         EXPECT_TRUE(lobby.view.chat.isEmpty());
@@ -56,7 +50,7 @@ TEST(Dispatcher, MembershipAndNickChangesAskForNamesAndStop)
         EXPECT_TRUE(lobby.shell.started.isEmpty());
     }
 
-    Lobby both;
+    ConnectedLobby both;
     both.receive("PING :x\r\n:MM_aaFFFCid!c@h NICK :MM_acFFFCid\r\n");
     EXPECT_EQ(both.sent(), (QStringList{"pong", "NAMES #ZentharaNET_3"}));
 }
@@ -78,13 +72,13 @@ TEST(Dispatcher, WelcomeJoinsTheLobbyAndReplacesTheChat)
     for (const char* reply :
          {":irc 001 MM_aaFFFBob :Welcome\r\n", ":irc 462 MM_aaFFFBob :Already registered\r\n",
           ":irc 001 mm_aafffbob :Welcome\r\n"}) {
-        Lobby lobby;
+        ConnectedLobby lobby;
         lobby.view.chat = QStringLiteral("CONECTING TO ZENTHARA NETWORK......");
         lobby.receive(QString::fromLatin1(reply));
         EXPECT_EQ(lobby.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"})) << reply;
         EXPECT_EQ(lobby.view.chat, Welcome) << reply;
     }
-    Lobby other;
+    ConnectedLobby other;
     other.receive(":irc 001 MM_aaFFFBobby2 :Welcome\r\n:irc 001 MM_aaFFFAnn :Welcome\r\n");
     EXPECT_EQ(other.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"}))
         << "MM_aaFFFBob is a prefix of MM_aaFFFBobby2: the test is a substring test";
@@ -94,7 +88,7 @@ TEST(Dispatcher, WelcomeJoinsTheLobbyAndReplacesTheChat)
 
 TEST(Dispatcher, NoticeAuthRegistersAgainAndDoesNotJoin)
 {
-    Lobby lobby;
+    ConnectedLobby lobby;
     lobby.receive(":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc 001 MM_aaFFFBob :Welcome\r\n");
     EXPECT_EQ(lobby.sent(),
               (QStringList{"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"}));
@@ -127,7 +121,7 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
         {"part", ":MM_aaFFFCid!c@h PART #ZentharaNET_3 :gone\r\n", ""},
     };
     for (const auto& c : cases) {
-        Lobby lobby;
+        ConnectedLobby lobby;
         lobby.receive(c.block);
         EXPECT_EQ(lobby.view.chat, c.shown) << c.what;
         EXPECT_EQ(lobby.view.refreshCount, c.shown.isEmpty() ? 0 : 1) << c.what;
@@ -137,7 +131,7 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
 
 TEST(Dispatcher, ChatShownInTheLobbyIsOfferedToTheBotAfterwards)
 {
-    Lobby lobby;
+    ConnectedLobby lobby;
     lobby.d.BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello:endl:there")};
     lobby.receive(ann("HI"));
     EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :hello:endl:there"});
@@ -151,7 +145,7 @@ TEST(Dispatcher, ChatShownInTheLobbyIsOfferedToTheBotAfterwards)
 
 TEST(Dispatcher, TagsInAPrivateMessageAreStillActedOn)
 {
-    Lobby lobby;
+    ConnectedLobby lobby;
     lobby.receive(chanMsg("MM_aaFFFAnn", "MM_aaFFFBob", "[ZENLNK] http://zen.test|||"));
     EXPECT_TRUE(lobby.view.chat.isEmpty());
     ASSERT_EQ(lobby.shell.questions.size(), 1u);

@@ -21,11 +21,11 @@ TEST(ChatInput, CommandsAreKnownByTheirFirstCharactersInAnyCase)
         QStringList sent; // the nickname afterwards is the one announced, if any
         QString chat;
     } cases[] = {
-        {"/away", {"NICK :MM_acFFFBob"}, ""},       {"/AWAY", {"NICK :MM_acFFFBob"}, ""},
+        {"/away", {"NICK :MM_acFFFBob"}, ""}, {"/AWAY", {"NICK :MM_acFFFBob"}, ""},
         {"/Away back at six", {"NICK :MM_acFFFBob"}, ""},
-        {"/brb", {"NICK :MM_adFFFBob"}, ""},        {"/in", {"NICK :MM_aaFFFBob"}, ""},
-        {"/info", {"NICK :MM_aaFFFBob"}, ""},       {"/invite Ann", {"NICK :MM_aaFFFBob"}, ""},
-        {"/out", {"NICK :MM_aaFFFBob"}, ""},        {"/OUTside", {"NICK :MM_aaFFFBob"}, ""},
+        {"/brb", {"NICK :MM_adFFFBob"}, ""}, {"/in", {"NICK :MM_aaFFFBob"}, ""},
+        {"/info", {"NICK :MM_aaFFFBob"}, ""}, {"/invite Ann", {"NICK :MM_aaFFFBob"}, ""},
+        {"/out", {"NICK :MM_aaFFFBob"}, ""}, {"/OUTside", {"NICK :MM_aaFFFBob"}, ""},
         {"/me waves", {chat + "/me waves"}, "Bob> /me waves\r\n"},
         {"/bot", {chat + "/bot"}, "Bob> /bot\r\n"}, {"/selec", {chat + "/selec"}, "Bob> /selec\r\n"},
         {" /away", {chat + " /away"}, "Bob>  /away\r\n"},
@@ -42,8 +42,7 @@ TEST(ChatInput, CommandsAreKnownByTheirFirstCharactersInAnyCase)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        FakeLobby lobby(bob);
-        lobby.connect();
+        ConnectedLobby lobby(bob);
         lobby.client.SEND_Click(c.typed);
         EXPECT_EQ(lobby.sent(), c.sent);
         EXPECT_EQ(lobby.d.MyNick, c.sent.value(0).startsWith("NICK :") ? c.sent[0].mid(6) : bob);
@@ -68,8 +67,7 @@ TEST(ChatInput, APlayerBackFromAGameChatsAgainFirst)
         {"/select", {"NICK :MM_aaFFFBob"}},
     };
     for (const auto& c : cases) {
-        FakeLobby lobby(QStringLiteral("MM_abFFFBob"));
-        lobby.connect();
+        ConnectedLobby lobby(QStringLiteral("MM_abFFFBob"));
         lobby.client.SEND_Click(c.typed);
         EXPECT_EQ(lobby.sent(), c.sent) << c.typed.toStdString();
     }
@@ -77,8 +75,7 @@ TEST(ChatInput, APlayerBackFromAGameChatsAgainFirst)
     // Focus on the chat input alone does it for a playing player only.
     for (const char* nick : {"MM_abFFFBob", "MM_ab020Bob", "MM_acFFFBob", "MM_aa021Bob"}) {
         const bool playing = nick == std::string("MM_abFFFBob");
-        FakeLobby lobby{QString::fromLatin1(nick)};
-        lobby.connect();
+        ConnectedLobby lobby{QString::fromLatin1(nick)};
         lobby.client.OUTCHAT_GotFocus();
         EXPECT_EQ(lobby.sent(), playing ? QStringList{"NICK :MM_aaFFFBob"} : QStringList{}) << nick;
         EXPECT_EQ(lobby.d.MyNick, playing ? "MM_aaFFFBob" : nick);
@@ -89,8 +86,7 @@ TEST(ChatInput, APlayerBackFromAGameChatsAgainFirst)
 
 TEST(ChatInput, SelectDropsTheConnectionAndShowsTheLobbyChoice)
 {
-    FakeLobby lobby(QStringLiteral("MM_ac021Bob"));
-    lobby.connect();
+    ConnectedLobby lobby(QStringLiteral("MM_ac021Bob"));
     lobby.client.SEND_Click(QStringLiteral("/Select"));
     EXPECT_TRUE(lobby.sent().isEmpty()) << "no NICK, QUIT or PART";
     EXPECT_EQ(lobby.d.MyNick, "MM_aaFFFBob");
@@ -108,8 +104,7 @@ TEST(ChatInput, SelectDropsTheConnectionAndShowsTheLobbyChoice)
 
 TEST(ChatInput, TheSameVoteGoesOutAsOftenAsTyped)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa021Bob"));
-    lobby.connect();
+    ConnectedLobby lobby(QStringLiteral("MM_aa021Bob"));
     lobby.client.SEND_Click(QStringLiteral("/kick Nobody"));
     lobby.client.SEND_Click(QStringLiteral("/kick Nobody"));
     EXPECT_EQ(lobby.sent(), QStringList(2, kickLine("MM_aa021Bob", "Nobody")));
@@ -125,37 +120,23 @@ TEST(ChatInput, StatusChangesWhileNotConnectedStayLocal)
     EXPECT_EQ(lobby.view.chat, "You Have Voted To Kick Ann\r\n");
 }
 
-TEST(ChatInput, BotUpdateReloadsTheTableAndReportsAFaultButGoesOn)
+// A good reload is left to the window's test; here a file with a fault.
+TEST(ChatInput, BotUpdateReportsAFaultKeepsTheRowsBeforeItAndGoesOn)
 {
     QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("bot.dat")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x|7\r\nbroken\r\ny|8\r\n");
+    file.close();
     FakeLobby lobby;
     lobby.shell.folder = dir.path();
     lobby.connect();
-    auto update = [&](const QByteArray& bytes, const QString& typed) {
-        QFile file(dir.filePath(QStringLiteral("bot.dat")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
-        lobby.client.SEND_Click(typed);
-    };
-    auto answersTo = [&](const QString& text) {
-        lobby.receive(chanMsg(QStringLiteral("MM_aaFFFAnn"), QStringLiteral("#ZentharaNET_3"), text));
-        return lobby.sent();
-    };
-    const QString notice = QStringLiteral("-=NOTICE: You Have Updated Your Bot Respoces=-\r\n");
-
-    update("a|1\r\n", QStringLiteral("/botupdate"));
-    EXPECT_EQ(lobby.view.chat, notice);
-    EXPECT_TRUE(lobby.shell.messages.empty());
-    EXPECT_TRUE(lobby.sent().isEmpty());
-    EXPECT_EQ(answersTo("A"), QStringList{"PRIVMSG #ZentharaNET_3 :1"});
-
-    lobby.view.chat.clear();
-    update("x|7\r\nbroken\r\n", QStringLiteral("/BOTUPDATE now"));
+    lobby.client.SEND_Click(QStringLiteral("/BOTUPDATE now"));
     ASSERT_EQ(lobby.shell.messages.size(), 1u);
     EXPECT_EQ(lobby.shell.messages[0].text, "Could Not Load Data Files");
-    EXPECT_EQ(lobby.view.chat, notice);
-    EXPECT_EQ(answersTo("x"), QStringList{"PRIVMSG #ZentharaNET_3 :7"});
+    EXPECT_EQ(lobby.view.chat, "-=NOTICE: You Have Updated Your Bot Respoces=-\r\n");
+    lobby.receive(":Ann!a@h PRIVMSG #ZentharaNET_3 :X\r\n");
+    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :7"});
     EXPECT_EQ(lobby.shell.endCount, 0);
 }
 

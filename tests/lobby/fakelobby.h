@@ -39,6 +39,16 @@ struct FakeLobby {
     QStringList sent() { return transport.takeLines(); }
 };
 
+// The same client, already connected.
+struct ConnectedLobby : FakeLobby {
+    explicit ConnectedLobby(const QString& nick = QStringLiteral("MM_aaFFFBob"),
+                            const QString& channel = QStringLiteral("#ZentharaNET_3"))
+        : FakeLobby(nick, channel)
+    {
+        connect();
+    }
+};
+
 // A channel message as the server relays it from nick.
 inline QString chanMsg(const QString& nick, const QString& channel, const QString& text)
 {

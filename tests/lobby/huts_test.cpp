@@ -6,13 +6,28 @@ namespace {
 
 TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
 {
-    FakeLobby lobby;
-    lobby.connect();
-    lobby.client.Hut_Click(21);
-    EXPECT_EQ(lobby.d.HutTable[2][1], "aaFFFBob");
-    EXPECT_EQ(lobby.d.MyNick, "MM_aa021Bob");
-    // Each line carries a line end of its own before the one SendLine adds.
-    EXPECT_EQ(lobby.transport.sent(), "NICK :MM_aa021Bob\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n");
+    const struct {
+        int index;
+        const char* from;
+        int hut, slot;
+        const char* nick;
+    } cases[] = {
+        {0, "MM_aaFFFBob", 0, 0, "MM_aa000Bob"},  {3, "MM_aaFFFBob", 0, 3, "MM_aa003Bob"},
+        {13, "MM_aaFFFBob", 1, 3, "MM_aa013Bob"}, {21, "MM_aaFFFBob", 2, 1, "MM_aa021Bob"},
+        {30, "MM_aaFFFBob", 3, 0, "MM_aa030Bob"}, {33, "MM_aaFFFBob", 3, 3, "MM_aa033Bob"},
+        {30, "MM_abFFFBob", 3, 0, "MM_aa030Bob"}, {2, "MM_acFFFBob", 0, 2, "MM_aa002Bob"},
+        {10, "MM_adFFFBob", 1, 0, "MM_aa010Bob"},
+    };
+    for (const auto& c : cases) {
+        ConnectedLobby lobby{QString::fromLatin1(c.from)};
+        lobby.client.Hut_Click(c.index);
+        EXPECT_EQ(lobby.d.MyNick, c.nick) << c.index;
+        EXPECT_EQ(lobby.d.HutTable[c.hut][c.slot], QString::fromLatin1(c.from).mid(3)) << c.index;
+        // Each line carries a line end of its own before the one SendLine adds.
+        EXPECT_EQ(lobby.transport.sent(),
+                  "NICK :" + QByteArray(c.nick) + "\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n")
+            << c.index;
+    }
 
     // Not connected, only the local state changes.
     FakeLobby offline;
@@ -22,33 +37,9 @@ TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
     EXPECT_EQ(offline.d.HutTable[2][1], "aaFFFBob");
 }
 
-TEST(HutClick, IndexNamesHutAndSlot)
-{
-    const struct {
-        int index;
-        const char* from;
-        int hut, slot;
-        const char* nick;
-    } cases[] = {
-        {0, "MM_aaFFFBob", 0, 0, "MM_aa000Bob"},  {3, "MM_aaFFFBob", 0, 3, "MM_aa003Bob"},
-        {13, "MM_aaFFFBob", 1, 3, "MM_aa013Bob"}, {30, "MM_aaFFFBob", 3, 0, "MM_aa030Bob"},
-        {33, "MM_aaFFFBob", 3, 3, "MM_aa033Bob"}, {30, "MM_abFFFBob", 3, 0, "MM_aa030Bob"},
-        {2, "MM_acFFFBob", 0, 2, "MM_aa002Bob"},  {10, "MM_adFFFBob", 1, 0, "MM_aa010Bob"},
-    };
-    for (const auto& c : cases) {
-        FakeLobby lobby{QString::fromLatin1(c.from)};
-        lobby.connect();
-        lobby.client.Hut_Click(c.index);
-        EXPECT_EQ(lobby.d.MyNick, c.nick) << c.index;
-        EXPECT_EQ(lobby.d.HutTable[c.hut][c.slot], QString::fromLatin1(c.from).mid(3)) << c.index;
-        EXPECT_EQ(lobby.sent().value(0), QStringLiteral("NICK :") + c.nick) << c.index;
-    }
-}
-
 TEST(HutClick, AnOccupiedSlotDoesNothing)
 {
-    FakeLobby lobby(QStringLiteral("MM_aa010Bob"));
-    lobby.connect();
+    ConnectedLobby lobby(QStringLiteral("MM_aa010Bob"));
     lobby.d.HutTable[1][0] = QStringLiteral("aa010Bob");
     lobby.d.HutTable[1][1] = QStringLiteral("aa011Ann");
     lobby.client.Hut_Click(10);
@@ -60,8 +51,7 @@ TEST(HutClick, AnOccupiedSlotDoesNothing)
 
 TEST(HutClick, TheOldSlotStaysTakenUntilTheNextNamesReply)
 {
-    FakeLobby lobby(QStringLiteral("MM_aaFFFBob"));
-    lobby.connect();
+    ConnectedLobby lobby;
     lobby.client.Hut_Click(12);
     lobby.client.Hut_Click(31);
     EXPECT_EQ(lobby.d.HutTable[1][2], "aaFFFBob");
@@ -76,8 +66,7 @@ TEST(HutClick, TheOldSlotStaysTakenUntilTheNextNamesReply)
 // The caption is left to the window's tests; here the slots.
 TEST(Refresh, TimerShowsTheSixteenSlotsOfHutsZeroToThree)
 {
-    FakeLobby lobby;
-    lobby.connect();
+    ConnectedLobby lobby;
     for (int i = 0; i < 34; ++i) {
         lobby.view.slotTaken[i] = true;
         lobby.view.slotToolTip[i] = QStringLiteral("stale");

@@ -13,11 +13,6 @@ const QString Launching = QStringLiteral(
     "LAUNCHING GAME\r\n"
     "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode\r\n");
 
-// The player with this nickname, connected to lobby 3.
-struct Lobby : FakeLobby {
-    explicit Lobby(const char* nick = "MM_aaFFFBob") : FakeLobby(QString::fromLatin1(nick)) { connect(); }
-};
-
 QString launch(const QString& tag, const QString& address = QStringLiteral("1.1.1.1"))
 {
     return chanMsg(QStringLiteral("MM_aa020Hal"), Chan, tag + ' ' + address + "|||");
@@ -39,7 +34,7 @@ QStringList sentAfterThePause(FakeLobby& lobby)
 
 TEST(LaunchReceiver, AMemberOfTheHutStartsAsJoinerAtTheHostsAddress)
 {
-    Lobby lobby("MM_aa021Bob");
+    ConnectedLobby lobby("MM_aa021Bob");
     lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
     lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
     EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
@@ -74,7 +69,7 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nick + (" " + c.block.toStdString()));
-        Lobby lobby(c.nick);
+        ConnectedLobby lobby(c.nick);
         lobby.receive(c.block);
         const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5");
         EXPECT_EQ(lobby.shell.started, c.starts ? QStringList{joins} : QStringList{});
@@ -95,7 +90,7 @@ TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutLaunches)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nick + (" hut " + std::to_string(c.hut)));
-        Lobby lobby(c.nick);
+        ConnectedLobby lobby(c.nick);
         lobby.client.Launch_Click(c.hut);
         EXPECT_EQ(lobby.shell.started.size(), c.launches ? 1 : 0);
         EXPECT_EQ(lobby.sent().size(), c.launches ? 1 : 0);
@@ -130,13 +125,13 @@ TEST(LaunchClick, ANicknameChangedDuringThePauseIsNotOverwritten)
 {
     // The player is back in the chat input before the playing status went
     // out: the server hears of the chatting status only.
-    Lobby host("MM_aa020Bob");
+    ConnectedLobby host("MM_aa020Bob");
     host.client.Launch_Click(2);
     host.sent();
     host.client.OUTCHAT_GotFocus();
     EXPECT_EQ(host.sent(), QStringList{"NICK :MM_aaFFFBob"});
 
-    Lobby joiner("MM_aa021Cid");
+    ConnectedLobby joiner("MM_aa021Cid");
     joiner.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
     joiner.client.Hut_Click(33);
     EXPECT_EQ(joiner.sent().value(0), "NICK :MM_aa033Cid");
@@ -150,7 +145,7 @@ TEST(LaunchClick, ANicknameChangedDuringThePauseIsNotOverwritten)
 
 TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
 {
-    Lobby lobby("MM_aa021Bob");
+    ConnectedLobby lobby("MM_aa021Bob");
     lobby.d.UserCount = 20;
     lobby.receive(vote("MM_aaFFFAlice", "Bob"));
     lobby.receive(vote("MM_abFFFCid", "bOB"));
@@ -181,7 +176,7 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
         int votesToKick;
     } cases[] = {{4, 2}, {5, 3}, {0, 1}, {1, 1}, {2, 1}, {3, 2}, {9, 5}};
     for (const auto& c : cases) {
-        Lobby lobby;
+        ConnectedLobby lobby;
         lobby.d.UserCount = qint16(c.users);
         for (int v = 1; v <= c.votesToKick; ++v) {
             EXPECT_EQ(lobby.shell.endCount, 0) << c.users << " users, vote " << v;
@@ -193,7 +188,7 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
 
 TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
 {
-    Lobby lobby("MM_aa021Bob");
+    ConnectedLobby lobby("MM_aa021Bob");
     lobby.d.UserCount = 1;
     lobby.receive(vote("MM_aaFFFAnn", "Bob") + chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
     EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :-=MM_aa021Bob Has been kicked=-"});
@@ -223,7 +218,7 @@ TEST(KickReceiver, AVoteAboutSomebodyElseOrRepeatedStopsTheBlock)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.voter + std::string(">") + c.target + " after " + c.votersBefore);
-        Lobby lobby("MM_aa021Bob");
+        ConnectedLobby lobby("MM_aa021Bob");
         lobby.d.UserCount = 10;
         lobby.d.KickVoters = QString::fromLatin1(c.votersBefore);
         lobby.receive(vote(c.voter, c.target) + rest);
@@ -236,7 +231,7 @@ TEST(KickReceiver, AVoteAboutSomebodyElseOrRepeatedStopsTheBlock)
 TEST(LinkReceiver, AsksAndOpensThePageOnYesOnly)
 {
     for (bool yes : {true, false}) {
-        Lobby lobby;
+        ConnectedLobby lobby;
         lobby.shell.answerYes = yes;
         lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test/a b|||") +
                       chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://second.test|||"));

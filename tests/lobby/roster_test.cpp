@@ -12,8 +12,7 @@ const QString EndOfNames = QStringLiteral(":irc.zen.test 366 MM_aaFFFBob #chan :
 
 // Bob in the lobby "#chan", connected.
 struct Roster : ::testing::Test {
-    FakeLobby lobby{QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan")};
-    void SetUp() override { lobby.connect(); }
+    ConnectedLobby lobby{QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan")};
     const QString& cell(int h, int s) { return lobby.d.HutTable[h][s]; }
     QStringList chat() const { return lobby.view.chatList; }
     QStringList play() const { return lobby.view.playList; }
@@ -56,8 +55,7 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
-        FakeLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
-        lobby.connect();
+        ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
         lobby.receive(names(QString::fromLatin1(c.entry) + ' ') + EndOfNames);
         EXPECT_EQ(lobby.view.chatList, c.chat);
         EXPECT_EQ(lobby.view.playList, c.play);
