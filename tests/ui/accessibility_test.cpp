@@ -65,8 +65,10 @@ TEST(Accessibility, EveryControlOfEveryShownWindowHasAName)
     Desktop inLobby;
     inLobby.enterLobby();
     names = expectAllNamed(inLobby.lobby());
-    const char* const given[][2] = {{"OUTCHAT", "Chat input"},     {"INCHAT", "Chat messages"},
-                                    {"CHAT", "Users Chatting"},    {"PLAY", "Users Playing"},
+    const char* const given[][2] = {{"OUTCHAT", "Chat input"},
+                                    {"INCHAT", "Chat messages"},
+                                    {"CHAT", "Users Chatting"},
+                                    {"PLAY", "Users Playing"},
                                     {"SEND", "Send"}};
     for (const auto& [control, name] : given)
         EXPECT_EQ(names.value(findControl(inLobby.lobby(), QString::fromLatin1(control))), name);

@@ -46,7 +46,8 @@ TEST(LobbyCaption, NamesTheSocketStateTheUserAndTheLobby)
         transport.forced = c.state;
         // Until the first tick the window keeps its design-time caption.
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Zenthara Razaz Aduda Clone"));
-        const QString caption = QStringLiteral("Zenthara Razaz Aduda Clone - ") + QString::fromLatin1(c.caption);
+        const QString caption =
+            QStringLiteral("Zenthara Razaz Aduda Clone - ") + QString::fromLatin1(c.caption);
         EXPECT_TRUE(waitUntil([&] { return window.windowTitle() == caption; }, 5000))
             << window.windowTitle().toStdString();
     }

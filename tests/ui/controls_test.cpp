@@ -117,7 +117,8 @@ TEST(Controls, Lobby)
         {"U_NAME", -1, "QLabel", "", T{120, 360, 1215, 255}},
         {"GradeIMG", -1, "QLabel", nullptr, T{480, 600, 495, 615}},
         {"Image1", -1, "ImageButton", nullptr, T{1200, 0, 375, 255}, true},
-        {"HBar1", 2, "QLabel"}, {"HBar1", 3, "QLabel"},
+        {"HBar1", 2, "QLabel"},
+        {"HBar1", 3, "QLabel"},
     };
     const QPoint hutAt[] = {{2400, 3600}, {600, 1440}, {2400, 840}, {4320, 840}};
     for (int hut = 0; hut < 4; ++hut) {
@@ -126,7 +127,8 @@ TEST(Controls, Lobby)
         designs.push_back({"Launch", hut, "ImageButton", nullptr, T{1260, 30, 330, 350}});
         const int slotLeft[] = {50, 360, 650, 960};
         for (int slot = 0; slot < 4; ++slot)
-            designs.push_back({"Hut", 10 * hut + slot, "ImageButton", nullptr, T{slotLeft[slot], 60, 195, 315}, true});
+            designs.push_back(
+                {"Hut", 10 * hut + slot, "ImageButton", nullptr, T{slotLeft[slot], 60, 195, 315}, true});
     }
     expectControls(lobby, designs);
 
@@ -171,11 +173,17 @@ TEST(Controls, LoginForm)
     LoginForm* login = desktop.login();
     expectFixedWindow(login, "Zenthara Razaz Aduda Clone", T{0, 0, 6015, 2355},
                       login->screen()->availableGeometry().center());
-    expectControls(login, {{"Label1", -1, "QLabel", "NickName"}, {"NICKNAMEBOX", -1, "QLineEdit", ""},
-                           {"Command1", -1, "QPushButton", "&Login"}, {"Command2", -1, "QPushButton", "&Exit"},
-                           {"Label3", -1, "QLabel", "Zenthara Network"}, {"Label4", -1, "QLabel", "V0.60"},
-                           {"Label5", -1, "QLabel", "Protocal 2"}, {"Label2", -1, "QLabel"},
-                           {"Image1", -1, "QLabel"}, {"LOGO", -1, "QLabel"}, {"BG1", -1, "QLabel"}});
+    expectControls(login, {{"Label1", -1, "QLabel", "NickName"},
+                           {"NICKNAMEBOX", -1, "QLineEdit", ""},
+                           {"Command1", -1, "QPushButton", "&Login"},
+                           {"Command2", -1, "QPushButton", "&Exit"},
+                           {"Label3", -1, "QLabel", "Zenthara Network"},
+                           {"Label4", -1, "QLabel", "V0.60"},
+                           {"Label5", -1, "QLabel", "Protocal 2"},
+                           {"Label2", -1, "QLabel"},
+                           {"Image1", -1, "QLabel"},
+                           {"LOGO", -1, "QLabel"},
+                           {"BG1", -1, "QLabel"}});
     EXPECT_EQ(named(login, "LOGO")->size(), (T{0, 0, 1215, 1215}.size()));
     EXPECT_TRUE(named<QLabel>(login, "LOGO")->hasScaledContents());
     EXPECT_FALSE(named<QLabel>(login, "Image1")->pixmap().isNull());
@@ -204,8 +212,11 @@ TEST(Controls, LobbySelect)
     std::vector<Design> designs = {
         {"SELECT1", -1, "QLabel", nullptr, T{0, 0, 4740, 4845}},
         {"CLANLOBBY", -1, "QLineEdit", "", T{1560, 5040, 5295, 360}},
-        {"Label11", -1, "QLabel", "Clan Lobby - Clans Only"}, {"Label10", -1, "QLabel", "Clan Lobby:"},
-        {"Command1", -1, "QPushButton", "Join"}, {"Line1", -1, "QFrame"}, {"BG1", -1, "QLabel"},
+        {"Label11", -1, "QLabel", "Clan Lobby - Clans Only"},
+        {"Label10", -1, "QLabel", "Clan Lobby:"},
+        {"Command1", -1, "QPushButton", "Join"},
+        {"Line1", -1, "QFrame"},
+        {"BG1", -1, "QLabel"},
     };
     for (int i = 0; i < 9; ++i)
         designs.push_back({"LBYSEL", i, "ImageButton", nullptr, spots[i]});
@@ -238,11 +249,16 @@ TEST(Controls, EditForm)
     ASSERT_TRUE(editor->isVisible());
     expectFixedWindow(editor, "Bot Command Edit", T{0, 0, 4680, 4095}, desktop.lobby()->geometry().center());
     EXPECT_EQ(editor->parentWidget(), desktop.lobby());
-    expectControls(editor, {{"DataBox", -1, "QPlainTextEdit"}, {"BG1", -1, "QLabel"},
-                            {"Label1", -1, "QLabel", "Trigger"}, {"Text1", -1, "QLineEdit", ""},
-                            {"Label2", -1, "QLabel", "Reply"}, {"Text2", -1, "QLineEdit", ""},
-                            {"Command3", -1, "QPushButton", "&Add"}, {"Command4", -1, "QPushButton", "&Clear"},
-                            {"Command2", -1, "QPushButton", "&Exit"}, {"Command1", -1, "QPushButton", "&Save"}});
+    expectControls(editor, {{"DataBox", -1, "QPlainTextEdit"},
+                            {"BG1", -1, "QLabel"},
+                            {"Label1", -1, "QLabel", "Trigger"},
+                            {"Text1", -1, "QLineEdit", ""},
+                            {"Label2", -1, "QLabel", "Reply"},
+                            {"Text2", -1, "QLineEdit", ""},
+                            {"Command3", -1, "QPushButton", "&Add"},
+                            {"Command4", -1, "QPushButton", "&Clear"},
+                            {"Command2", -1, "QPushButton", "&Exit"},
+                            {"Command1", -1, "QPushButton", "&Save"}});
     EXPECT_EQ(named(editor, "DataBox")->size(), (T{0, 0, 4695, 3255}.size()));
     EXPECT_TRUE(named<QPlainTextEdit>(editor, "DataBox")->isReadOnly());
     EXPECT_TRUE(named<QPushButton>(editor, "Command1")->isDefault());

@@ -70,7 +70,9 @@ TEST(LobbyWindow, WhatIsTypedReachesTheCommandsUntrimmedAndTheInputIsEmptied)
         QString paneEnd;
     } cases[] = {
         {"/away", {"NICK :MM_acFFFBob"}, ""},
-        {"/kick Eve ", {"PRIVMSG #ZentharaNET_0 :[ZENKICK] MM_aa021Bob>Eve |||"}, "\nYou Have Voted To Kick Eve "},
+        {"/kick Eve ",
+         {"PRIVMSG #ZentharaNET_0 :[ZENKICK] MM_aa021Bob>Eve |||"},
+         "\nYou Have Voted To Kick Eve "},
         {" /away", {"PRIVMSG #ZentharaNET_0 : /away"}, "\nBob>  /away"},
         {"/me waves  ", {"PRIVMSG #ZentharaNET_0 :/me waves  "}, "\nBob> /me waves  "},
         {"/kick", {}, "\nType /kick <USER> to vote a user to be kicked"},
@@ -209,8 +211,9 @@ TEST(LobbyWindow, TheUserListsFollowTheNamesReplyAndTheNameCardShowsTheOneDouble
     InLobby lobby;
     lobby.transport.deliver(NamesReply.toLatin1());
     auto* chatting = control<QListWidget>(lobby.lobby(), QStringLiteral("CHAT"));
-    EXPECT_EQ(listItems(chatting), (QStringList{QStringLiteral("Ann"), QStringLiteral("Cid"), QStringLiteral("Bob"),
-                                            QStringLiteral("(Away)Dee"), QStringLiteral("Zed")}));
+    EXPECT_EQ(listItems(chatting),
+              (QStringList{QStringLiteral("Ann"), QStringLiteral("Cid"), QStringLiteral("Bob"),
+                           QStringLiteral("(Away)Dee"), QStringLiteral("Zed")}));
     EXPECT_EQ(control<QListWidget>(lobby.lobby(), QStringLiteral("PLAY"))->count(), 0);
     QWidget* card = control<QWidget>(lobby.lobby(), QStringLiteral("Popup"));
     auto* name = control<QLabel>(lobby.lobby(), QStringLiteral("U_NAME"));

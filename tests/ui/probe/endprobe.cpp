@@ -35,7 +35,9 @@ template <class T> T* child(QWidget* window, const char* name)
 bool inLobby(LobbyWindow* lobby)
 {
     return lobby->isVisible() &&
-           child<QPlainTextEdit>(lobby, "INCHAT")->toPlainText().startsWith(QStringLiteral("<--WELCOME TO ZentharaNET")) &&
+           child<QPlainTextEdit>(lobby, "INCHAT")
+               ->toPlainText()
+               .startsWith(QStringLiteral("<--WELCOME TO ZentharaNET")) &&
            !child<QListWidget>(lobby, "CHAT")->findItems(QStringLiteral("Probe"), Qt::MatchExactly).isEmpty();
 }
 
