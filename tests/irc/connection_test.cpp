@@ -40,18 +40,12 @@ TEST(Connection, NothingIsSentOrEchoedUnlessConnected)
     EXPECT_TRUE(lobby.view.chat.isEmpty());
 }
 
-// The blocks a connection hands to the dispatcher.
-struct Blocks {
-    Declares d;
-    FakeTransport transport;
-    FakeView view;
-    Connection connection{d, transport, view};
+// The blocks the connection hands to the dispatcher.
+struct Blocks : ConnectedLobby {
     QStringList blocks;
     Blocks()
     {
-        QObject::connect(&connection, &Connection::blockReceived, [this](const QString& b) { blocks << b; });
-        connection.open();
-        transport.acceptConnection();
+        QObject::connect(&client.connection(), &Connection::blockReceived, [this](auto b) { blocks << b; });
     }
 };
 
@@ -74,7 +68,7 @@ TEST(Connection, HandsOverWholeLinesOnly)
     for (const auto& c : cases) {
         Blocks b;
         for (const QByteArray& read : c.reads)
-            b.transport.deliver(read);
+            b.receive(read);
         EXPECT_EQ(b.blocks, c.blocks) << c.what;
     }
 }
@@ -82,10 +76,10 @@ TEST(Connection, HandsOverWholeLinesOnly)
 TEST(Connection, ANewConnectionForgetsAHeldBackPiece)
 {
     Blocks b;
-    b.transport.deliver(":old!x@y PRIVMSG #c :half a li");
-    b.connection.open();
+    b.receive(":old!x@y PRIVMSG #c :half a li");
+    b.client.connection().open();
     b.transport.acceptConnection();
-    b.transport.deliver("PING :srv\r\n");
+    b.receive("PING :srv\r\n");
     EXPECT_EQ(b.blocks, QStringList{"PING :srv\r\n"});
 }
 

@@ -8,29 +8,43 @@ QString names(const QString& list, const QString& channel = QStringLiteral("#cha
 {
     return ":irc.zen.test 353 MM_aaFFFBob = " + channel + " :" + list + "\r\n";
 }
-const QString EndOfNames = QStringLiteral(":irc.zen.test 366 MM_aaFFFBob #chan :End of NAMES list\r\n");
+const QString End = QStringLiteral(":irc.zen.test 366 MM_aaFFFBob #chan :End of NAMES list\r\n");
+const QString Join = QStringLiteral(":MM_aaFFFCid!c@h JOIN :#chan\r\n");
 
-// Bob in the lobby "#chan", connected.
-struct Roster : ::testing::Test {
-    ConnectedLobby lobby{QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan")};
-    const QString& cell(int h, int s) { return lobby.d.HutTable[h][s]; }
-    QStringList chat() const { return lobby.view.chatList; }
-    QStringList play() const { return lobby.view.playList; }
-};
-
-TEST_F(Roster, DecodesEveryNameUpToTheLineEndAndTheDispatchGoesOn)
+TEST(NamesReply, IsGatheredFromItsLinesUntilItsEndAndOnlyForThisChannelAndNickname)
 {
-    lobby.receive(names("MM_aaFFFBob @MM_abFFFAnn MM_aa001Cid Dan") + EndOfNames +
-                  chanMsg("MM_aaFFFCid", "#chan", "[ZENLNK] http://zen.test|||"));
-    EXPECT_EQ(chat(), (QStringList{"Bob", "Cid", "Dan"}));
-    EXPECT_EQ(play(), QStringList{"Ann"});
-    EXPECT_EQ(cell(0, 1), "aa001Cid");
-    EXPECT_EQ(lobby.d.UserCount, 4);
-    EXPECT_EQ(lobby.shell.questions.size(), 1u);
-
-    lobby.receive(names("MM_aaFFFBob") + EndOfNames);
-    EXPECT_EQ(chat(), QStringList{"Bob"}) << "a player alone in the lobby sees himself";
-    EXPECT_EQ(lobby.d.UserCount, 1);
+    const QStringList none{"Getting User List..."};
+    const struct {
+        const char* what;
+        QStringList reads;
+        QStringList chat, play;
+        int count;
+    } cases[] = {
+        {"no operator mark, no blank at the end", {names("MM_aaFFFBob @MM_abFFFAnn Dan") + End},
+         {"Bob", "Dan"}, {"Ann"}, 3},
+        {"a player alone in the lobby sees himself", {names("MM_aaFFFBob") + End}, {"Bob"}, {}, 1},
+        {"several lines", {names("A1 A2 ") + names("A3 A4") + End}, {"A1", "A2", "A3", "A4"}, {}, 4},
+        {"open reply", {names("B1 B2"), names("MM_abFFFB3 B4")}, {"B1", "B2", "B4"}, {"B3"}, 4},
+        {"up to the end", {names("B1 B2"), names("B3 B4"), names("B5") + End},
+         {"B1", "B2", "B3", "B4", "B5"}, {}, 5},
+        {"a line after the end starts anew", {names("A1") + End, names("B1 B2")}, {"B1", "B2"}, {}, 2},
+        {"an end read alone", {names("A1 A2"), End, names("B1") + End}, {"B1"}, {}, 1},
+        {"an end behind a JOIN", {names("A1 A2"), End + Join, names("C1") + End}, {"C1"}, {}, 1},
+        {"another channel", {names("X Y ", "#other")}, none, none, 0},
+        {"a channel that starts alike", {names("X Y ", "#chan2")}, none, none, 0},
+        {"a secret channel", {":irc 353 MM_aaFFFBob @ #chan :X Y \r\n"}, none, none, 0},
+        {"another nickname", {":irc 353 MM_aaFFFAnn = #chan :X Y \r\n"}, none, none, 0},
+        {"another channel's line inside", {names("A1 ") + names("X Y ", "#other") + names("A2") + End},
+         {"A1", "A2"}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
+        for (const QString& read : c.reads)
+            lobby.receive(read);
+        EXPECT_EQ(lobby.view.chatList, c.chat) << c.what;
+        EXPECT_EQ(lobby.view.playList, c.play) << c.what;
+        EXPECT_EQ(lobby.d.UserCount, c.count) << c.what;
+    }
 }
 
 TEST(RosterEntry, StatusDecidesListMarkAndHut)
@@ -56,7 +70,7 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
         ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
-        lobby.receive(names(QString::fromLatin1(c.entry) + ' ') + EndOfNames);
+        lobby.receive(names(QString::fromLatin1(c.entry) + ' ') + End);
         EXPECT_EQ(lobby.view.chatList, c.chat);
         EXPECT_EQ(lobby.view.playList, c.play);
         EXPECT_EQ(lobby.d.UserCount, 1);
@@ -71,87 +85,42 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
     }
 }
 
-TEST_F(Roster, EachReplyRefillsTheShownHutsAndLaterNamesWin)
+TEST(NamesReply, EachReplyRefillsTheShownHutsLaterNamesWinAndTheDispatchGoesOn)
 {
-    lobby.d.HutTable[5][0] = QStringLiteral("aa050Old");
-    lobby.d.HutTable[1][4] = QStringLiteral("aa014Old");
-    lobby.d.HutTable[4][3] = QStringLiteral("aa043Old");
-    lobby.receive(names("MM_aa010Ann MM_aa010Cid MM_aa021Dan ") + EndOfNames);
-    EXPECT_EQ(cell(1, 0), "aa010Cid");
-    EXPECT_EQ(cell(2, 1), "aa021Dan");
-    EXPECT_TRUE(cell(4, 3).isEmpty());
-    EXPECT_EQ(cell(5, 0), "aa050Old");
-    EXPECT_EQ(cell(1, 4), "aa014Old");
+    ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
+    auto& cell = lobby.d.HutTable;
+    cell[5][0] = QStringLiteral("aa050Old");
+    cell[1][4] = QStringLiteral("aa014Old");
+    cell[4][3] = QStringLiteral("aa043Old");
+    lobby.receive(names("MM_aa010Ann MM_aa010Cid MM_aa021Dan ") + End +
+                  chanMsg("MM_aaFFFCid", "#chan", "[ZENLNK] http://zen.test|||"));
+    EXPECT_EQ(cell[1][0], "aa010Cid");
+    EXPECT_EQ(cell[2][1], "aa021Dan");
+    EXPECT_TRUE(cell[4][3].isEmpty());
+    EXPECT_EQ(cell[5][0], "aa050Old");
+    EXPECT_EQ(cell[1][4], "aa014Old");
+    EXPECT_EQ(lobby.shell.questions.size(), 1u);
 
-    lobby.receive(names("MM_aa010Ann MM_abFFFDan ") + EndOfNames);
-    EXPECT_EQ(cell(1, 0), "aa010Ann");
-    EXPECT_TRUE(cell(2, 1).isEmpty());
-    EXPECT_EQ(chat(), QStringList{"Ann"});
-    EXPECT_EQ(play(), QStringList{"Dan"});
-    EXPECT_EQ(lobby.d.UserCount, 2);
+    lobby.receive(names("MM_aa010Ann MM_abFFFDan ") + End);
+    EXPECT_EQ(cell[1][0], "aa010Ann");
+    EXPECT_TRUE(cell[2][1].isEmpty());
+
+    // Names of earlier lines of a reply keep their huts.
+    lobby.receive(names("MM_aa000B2"));
+    lobby.receive(names("MM_aa011B3"));
+    EXPECT_EQ(cell[0][0], "aa000B2");
+    EXPECT_EQ(cell[1][1], "aa011B3");
 }
 
-TEST_F(Roster, AReplyOfSeveralLinesIsGatheredUntilItsEnd)
+TEST(NamesReply, AReconnectStartsAFreshReply)
 {
-    lobby.receive(names("A1 A2 ") + names("A3 A4") + EndOfNames);
-    EXPECT_EQ(chat(), (QStringList{"A1", "A2", "A3", "A4"}));
-    EXPECT_EQ(lobby.d.UserCount, 4);
-
-    lobby.receive(names("B1 MM_aa000B2"));
-    EXPECT_EQ(chat(), (QStringList{"B1", "B2"})) << "a 353 after the end starts a new reply";
-    lobby.receive(names("MM_abFFFB3 B4"));
-    EXPECT_EQ(chat(), (QStringList{"B1", "B2", "B4"}));
-    EXPECT_EQ(play(), QStringList{"B3"});
-    EXPECT_EQ(cell(0, 0), "aa000B2") << "names of earlier lines of the reply keep their huts";
-    EXPECT_EQ(lobby.d.UserCount, 4);
-    lobby.receive(names("B5") + EndOfNames);
-    EXPECT_EQ(lobby.d.UserCount, 5);
-
-    lobby.receive(names("C1") + EndOfNames);
-    EXPECT_EQ(chat(), QStringList{"C1"});
-    EXPECT_EQ(lobby.d.UserCount, 1);
-}
-
-TEST_F(Roster, AnEndOfNamesAloneOrBehindAJoinClosesTheReply)
-{
-    lobby.receive(names("A1 A2"));
-    lobby.receive(EndOfNames);
-    lobby.receive(names("B1") + EndOfNames);
-    EXPECT_EQ(chat(), QStringList{"B1"});
-
-    lobby.receive(names("C1 C2"));
-    lobby.receive(EndOfNames + ":MM_aaFFFCid!c@h JOIN :#chan\r\n");
-    EXPECT_EQ(lobby.sent(), QStringList{"NAMES #chan"});
-    lobby.receive(names("C1 C2 MM_aaFFFCid") + EndOfNames);
-    EXPECT_EQ(chat(), (QStringList{"C1", "C2", "Cid"}));
-    EXPECT_EQ(lobby.d.UserCount, 3);
-}
-
-TEST_F(Roster, RepliesForAnotherChannelOrNicknameAreIgnored)
-{
-    const QString others[] = {
-        names("X Y ", "#other"),
-        names("X Y ", "#chan2"),
-        ":irc 353 MM_aaFFFBob @ #chan :X Y \r\n",
-        ":irc 353 MM_aaFFFAnn = #chan :X Y \r\n",
-    };
-    for (const QString& block : others) {
-        lobby.receive(block);
-        EXPECT_EQ(chat(), QStringList{"Getting User List..."}) << block.toStdString();
-        EXPECT_EQ(lobby.d.UserCount, 0);
-    }
-    lobby.receive(names("A1 ") + names("X Y ", "#other") + names("A2") + EndOfNames);
-    EXPECT_EQ(chat(), (QStringList{"A1", "A2"}));
-}
-
-TEST_F(Roster, ReconnectStartsAFreshReply)
-{
+    ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan"));
     lobby.receive(names("A1 A2"));
     lobby.transport.closeFromServer();
     lobby.client.ReConnect_Timer();
     lobby.transport.acceptConnection();
-    lobby.receive(names("B1") + EndOfNames);
-    EXPECT_EQ(chat(), QStringList{"B1"});
+    lobby.receive(names("B1") + End);
+    EXPECT_EQ(lobby.view.chatList, QStringList{"B1"});
 }
 
 } // namespace
