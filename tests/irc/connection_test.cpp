@@ -5,22 +5,6 @@
 
 namespace {
 
-TEST(Connection, RegistersWithNickAndUserOnceConnected)
-{
-    FakeLobby lobby(QStringLiteral("MM_aaFFFbob"));
-    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
-    lobby.client.Form_Load();
-    EXPECT_EQ(lobby.transport.connectCount, 1);
-    EXPECT_EQ(lobby.transport.host, lobby.d.ServerHost);
-    EXPECT_EQ(lobby.transport.port, 6664);
-    EXPECT_EQ(lobby.client.socketState(), 6);
-    EXPECT_TRUE(lobby.transport.sent().isEmpty()) << "nothing goes out before the connection is made";
-
-    lobby.transport.acceptConnection();
-    EXPECT_EQ(lobby.transport.sent(),
-              "NICK MM_aaFFFbob\r\nUSER MM_aaFFFbob \"zentharanet.net\" \"10.1.2.3\" :ZenUser\r\n");
-}
-
 TEST(Connection, NothingIsSentOrEchoedUnlessConnected)
 {
     FakeLobby lobby;
@@ -93,17 +77,24 @@ TEST(Connection, EveryByteTravelsAsOneCharacter)
     EXPECT_EQ(lobby.transport.sent(), QByteArray("PRIVMSG #ZentharaNET_3 :na\xEFve\r\n"));
 }
 
-TEST(Connection, TheReconnectTimerReopensAClosedConnectionWithTheSameNickname)
+TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedConnection)
 {
     FakeLobby lobby;
+    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
     lobby.client.ReConnect_Timer(); // closed: opens
+    EXPECT_EQ(lobby.transport.host, lobby.d.ServerHost);
+    EXPECT_EQ(lobby.transport.port, 6664);
+    EXPECT_EQ(lobby.client.socketState(), 6);
     lobby.client.ReConnect_Timer(); // connecting
+    EXPECT_TRUE(lobby.sent().isEmpty()) << "nothing goes out before the connection is made";
     lobby.transport.acceptConnection();
+    EXPECT_EQ(lobby.sent(),
+              (QStringList{"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.1.2.3" :ZenUser)"}));
     lobby.client.ReConnect_Timer(); // connected
     EXPECT_EQ(lobby.transport.connectCount, 1);
 
     lobby.client.Hut_Click(21);
-    lobby.transport.takeLines();
+    lobby.sent();
     lobby.transport.closeFromServer();
     EXPECT_EQ(lobby.client.socketState(), 8);
     EXPECT_TRUE(lobby.shell.messages.empty()) << "a server close is no socket error";
@@ -111,7 +102,7 @@ TEST(Connection, TheReconnectTimerReopensAClosedConnectionWithTheSameNickname)
     EXPECT_EQ(lobby.transport.connectCount, 2);
     lobby.transport.acceptConnection();
     EXPECT_EQ(lobby.sent(),
-              (QStringList{"NICK MM_aa021Bob", R"(USER MM_aa021Bob "zentharanet.net" "10.0.0.5" :ZenUser)"}));
+              (QStringList{"NICK MM_aa021Bob", R"(USER MM_aa021Bob "zentharanet.net" "10.1.2.3" :ZenUser)"}));
 
     lobby.client.SEND_Click(QStringLiteral("/select")); // closed by the client
     lobby.client.ReConnect_Timer();

@@ -67,32 +67,30 @@ const QString Welcome = QStringLiteral("<--WELCOME TO ZentharaNET hosted by " ZE
                                        "Type /botupdate to update bot data\r\n"
                                        "Type /botedit to change the bots responces\r\n");
 
-TEST(Dispatcher, WelcomeJoinsTheLobbyAndReplacesTheChat)
+TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegistersAgain)
 {
-    for (const char* reply :
-         {":irc 001 MM_aaFFFBob :Welcome\r\n", ":irc 462 MM_aaFFFBob :Already registered\r\n",
-          ":irc 001 mm_aafffbob :Welcome\r\n"}) {
+    const QStringList joins{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"};
+    const struct {
+        QString block;
+        QStringList sent;
+        QString chat;
+    } cases[] = {
+        {":irc 001 MM_aaFFFBob :Welcome\r\n", joins, Welcome},
+        {":irc 462 MM_aaFFFBob :Already registered\r\n", joins, Welcome},
+        {":irc 001 mm_aafffbob :Welcome\r\n", joins, Welcome},
+        // MM_aaFFFBob is a prefix of MM_aaFFFBobby2: the test is a substring test.
+        {":irc 001 MM_aaFFFBobby2 :Welcome\r\n:irc 001 MM_aaFFFAnn :Welcome\r\n", joins, Welcome},
+        {":irc 001 MM_aaFFFAnn :Welcome\r\n", {}, "connecting"},
+        {":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc 001 MM_aaFFFBob :Welcome\r\n",
+         {"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"}, "connecting"},
+    };
+    for (const auto& c : cases) {
         ConnectedLobby lobby;
-        lobby.view.chat = QStringLiteral("CONECTING TO ZENTHARA NETWORK......");
-        lobby.receive(QString::fromLatin1(reply));
-        EXPECT_EQ(lobby.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"})) << reply;
-        EXPECT_EQ(lobby.view.chat, Welcome) << reply;
+        lobby.view.chat = QStringLiteral("connecting");
+        lobby.receive(c.block);
+        EXPECT_EQ(lobby.sent(), c.sent) << c.block.toStdString();
+        EXPECT_EQ(lobby.view.chat, c.chat) << c.block.toStdString();
     }
-    ConnectedLobby other;
-    other.receive(":irc 001 MM_aaFFFBobby2 :Welcome\r\n:irc 001 MM_aaFFFAnn :Welcome\r\n");
-    EXPECT_EQ(other.sent(), (QStringList{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"}))
-        << "MM_aaFFFBob is a prefix of MM_aaFFFBobby2: the test is a substring test";
-    other.receive(":irc 001 MM_aaFFFAnn :Welcome\r\n");
-    EXPECT_TRUE(other.sent().isEmpty());
-}
-
-TEST(Dispatcher, NoticeAuthRegistersAgainAndDoesNotJoin)
-{
-    ConnectedLobby lobby;
-    lobby.receive(":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc 001 MM_aaFFFBob :Welcome\r\n");
-    EXPECT_EQ(lobby.sent(),
-              (QStringList{"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"}));
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
 }
 
 TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
