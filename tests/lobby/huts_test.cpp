@@ -37,13 +37,13 @@ TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
     EXPECT_EQ(offline.d.HutTable[2][1], "aaFFFBob");
 }
 
-TEST(HutClick, AnOccupiedSlotDoesNothing)
+TEST(HutClick, AnOccupiedOrUnknownSlotDoesNothing)
 {
     ConnectedLobby lobby(QStringLiteral("MM_aa010Bob"));
     lobby.d.HutTable[1][0] = QStringLiteral("aa010Bob");
     lobby.d.HutTable[1][1] = QStringLiteral("aa011Ann");
-    lobby.client.Hut_Click(10);
-    lobby.client.Hut_Click(11);
+    for (int index : {10, 11, 4, 40, -1})
+        lobby.client.Hut_Click(index);
     EXPECT_TRUE(lobby.sent().isEmpty());
     EXPECT_EQ(lobby.d.MyNick, "MM_aa010Bob");
     EXPECT_EQ(lobby.d.HutTable[1][1], "aa011Ann");
