@@ -12,6 +12,8 @@
 #include "irc/tcptransport.h"
 #include "ui/qtshell.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,10 +32,11 @@ public:
     QStringList questions;
 };
 
-TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheLauncherAsPlainArgumentsAndNothingElseRuns)
+TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheDetachedLauncherAsPlainArgumentsAndNothingElseRuns)
 {
     RecordingLauncher launcher;
     ASSERT_TRUE(launcher.isReady());
+    launcher.holdStarts();
     NgircdServer server;
     server.setFloodPenalties(false);
     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
@@ -64,10 +67,18 @@ TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheLauncherAsPlainA
                                 .arg(m);
     host.sendLine(("PRIVMSG " + Channel + " :[ZENLAUNCH2] " + address + "|||").toLatin1());
     ASSERT_TRUE(launcher.waitForRuns(1));
-    EXPECT_EQ(launcher.runOf(QStringLiteral("zen3.exe")),
+    const RecordingLauncher::Run game = launcher.starts().value(0);
+    EXPECT_EQ(game.arguments,
               (QStringList{"zen3.exe", "/j", "tcp", "1.2.3.4;touch", m + "semicolon", "$(touch", m + "substituted)",
                            "`touch", m + "backquoted`", "'single'", "\"double\"", "|touch", m + "piped", "&&", "touch",
                            m + "anded", ">", m + "redirected", "/nBob", "/boundip", "127.0.0.1"}));
+    // The lobby goes on while the launcher is held: nobody waits for the game,
+    // and the launcher is no child of the lobby's process.
+    EXPECT_FALSE(launcher.hasEnded(game.pid));
+    EXPECT_NE(game.parentPid, QCoreApplication::applicationPid());
+    EXPECT_NE(game.parentPid, 0);
+    EXPECT_FALSE(view.chat.contains(QStringLiteral("Could Not Start")));
+    launcher.release();
 
     // The server echoes Bob's change to playing; a link after it is read on its own.
     ASSERT_TRUE(waitUntil([&] { return view.playList.contains(QStringLiteral("Bob")); }, Wait));
@@ -83,65 +94,46 @@ TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheLauncherAsPlainA
     // addresses would have run by now.
     for (const RecordingLauncher::Run& run : launcher.starts())
         EXPECT_TRUE(launcher.waitForEnd(run.pid));
+    EXPECT_EQ(launcher.starts().size(), 2);
     EXPECT_EQ(launcher.marksMade(), QStringList());
 }
 
-// The program and arguments the desktop makes of a command line.
-QStringList startedAs(const QString& commandLine)
+TEST(HostileAddress, LaunchAndLinkAddressesBecomeArgumentsWordForWord)
 {
-    return QtShell::splitCommandLine(commandLine);
-}
-
-TEST(HostileAddress, LaunchAddressesBecomeArgumentsWordForWord)
-{
-    const QStringList before{"eaexec.exe", "zen3.exe", "/j", "tcp"};
-    const QStringList after{"/nBob", "/boundip", "10.0.0.5"};
+    const QString launch = QStringLiteral("[ZENLAUNCH2] ");
+    const QString link = QStringLiteral("[ZENLNK] ");
+    const QStringList game{"eaexec.exe", "zen3.exe", "/j", "tcp"};
+    const QStringList browser{"eaexec.exe", "iexplore.exe"};
+    const QStringList gameEnd{"/nBob", "/boundip", "10.0.0.5"};
     const struct {
+        const QString& kind;
         const char* address;
         QStringList words;
     } cases[] = {
-        {"1.2.3.4;touch /tmp/x", {"1.2.3.4;touch", "/tmp/x"}},
-        {"$(id)", {"$(id)"}},
-        {"`id`", {"`id`"}},
-        {"'1.2.3.4'", {"'1.2.3.4'"}},
-        {"\"1.2.3.4\" \"\"", {"\"1.2.3.4\"", "\"\""}},
-        {"1.2.3.4 /h tcp /nEvil", {"1.2.3.4", "/h", "tcp", "/nEvil"}},
-        {"   1.2.3.4    x  ", {"1.2.3.4", "x"}},
-        {"1.2.3.4\tx\ny", {"1.2.3.4\tx\ny"}},
-        {"${HOME} %PATH% ~ *", {"${HOME}", "%PATH%", "~", "*"}},
-        {"a|b||c", {"a|b||c"}},
-        {"", {}},
+        {launch, "1.2.3.4;touch /tmp/x", {"1.2.3.4;touch", "/tmp/x"}},
+        {launch, "$(id)", {"$(id)"}},
+        {launch, "`id`", {"`id`"}},
+        {launch, "'1.2.3.4'", {"'1.2.3.4'"}},
+        {launch, "\"1.2.3.4\" \"\"", {"\"1.2.3.4\"", "\"\""}},
+        {launch, "1.2.3.4 /h tcp /nEvil", {"1.2.3.4", "/h", "tcp", "/nEvil"}},
+        {launch, "   1.2.3.4    x  ", {"1.2.3.4", "x"}},
+        {launch, "1.2.3.4\tx\ny", {"1.2.3.4\tx\ny"}},
+        {launch, "${HOME} %PATH% ~ *", {"${HOME}", "%PATH%", "~", "*"}},
+        {launch, "a|b||c", {"a|b||c"}},
+        {launch, "", {}},
+        {link, "http://a.test/;touch /tmp/x", {"http://a.test/;touch", "/tmp/x"}},
+        {link, "http://a.test/?q=$(id)&r=`id`", {"http://a.test/?q=$(id)&r=`id`"}},
+        {link, "\"http://a.test/\" 'b'", {"\"http://a.test/\"", "'b'"}},
+        {link, "file:///etc/passwd -extra --words", {"file:///etc/passwd", "-extra", "--words"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.address);
+        SCOPED_TRACE(c.kind.toStdString() + c.address);
         FakeLobby lobby(QStringLiteral("MM_aa021Bob"), Channel);
         lobby.connect();
-        lobby.receive(chanMsg(QStringLiteral("MM_aa020Host"), Channel,
-                              QStringLiteral("[ZENLAUNCH2] ") + QString::fromLatin1(c.address) + QStringLiteral("|||")));
+        lobby.receive(chanMsg(QStringLiteral("MM_aa020Host"), Channel, c.kind + QString::fromLatin1(c.address) + "|||"));
         ASSERT_EQ(lobby.shell.started.size(), 1);
-        EXPECT_EQ(startedAs(lobby.shell.started[0]), before + c.words + after);
-    }
-}
-
-TEST(HostileAddress, LinkAddressesBecomeArgumentsWordForWord)
-{
-    const struct {
-        const char* address;
-        QStringList words;
-    } cases[] = {
-        {"http://a.test/;touch /tmp/x", {"http://a.test/;touch", "/tmp/x"}},
-        {"http://a.test/?q=$(id)&r=`id`", {"http://a.test/?q=$(id)&r=`id`"}},
-        {"\"http://a.test/\" 'b'", {"\"http://a.test/\"", "'b'"}},
-        {"file:///etc/passwd -extra --words", {"file:///etc/passwd", "-extra", "--words"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.address);
-        FakeLobby lobby(QStringLiteral("MM_aa021Bob"), Channel);
-        lobby.connect();
-        lobby.receive(chanMsg(QStringLiteral("MM_aaFFFAnn"), Channel,
-                              QStringLiteral("[ZENLNK] ") + QString::fromLatin1(c.address) + QStringLiteral("|||")));
-        ASSERT_EQ(lobby.shell.started.size(), 1);
-        EXPECT_EQ(startedAs(lobby.shell.started[0]), QStringList({"eaexec.exe", "iexplore.exe"}) + c.words);
+        EXPECT_EQ(QtShell::splitCommandLine(lobby.shell.started[0]),
+                  &c.kind == &launch ? game + c.words + gameEnd : browser + c.words);
     }
 }
 
@@ -167,7 +159,7 @@ TEST(HostileAddress, AnAddressTooLongForTheSystemIsReportedInTheChatAndTheLobbyG
                           .toLatin1());
     EXPECT_TRUE(view.chat.endsWith(QStringLiteral("Could Not Start eaexec.exe\r\n"))) << view.chat.right(200).toStdString();
     EXPECT_EQ(d.MyNick, QStringLiteral("MM_abFFFBob"));
-    EXPECT_TRUE(launcher.runs().isEmpty());
+    EXPECT_TRUE(launcher.starts().isEmpty());
 
     transport.deliver(chanMsg(QStringLiteral("MM_aaFFFAnn"), Channel, QStringLiteral("still here")).toLatin1());
     EXPECT_TRUE(view.chat.endsWith(QStringLiteral("Ann> still here\r\n")));

@@ -7,7 +7,6 @@
 #include <QFileSystemWatcher>
 
 #include <csignal>
-#include <sys/types.h>
 
 namespace {
 
@@ -17,7 +16,8 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Gives up holding after 30 s on its own, should a test die before release().
+// Each argument followed by a NUL byte; gives up holding after 30 s on its
+// own, should a test die before release().
 const char Script[] = R"(#!/bin/sh
 d='@DIR@'
 echo "$PPID" > "$d/parents/$$"
@@ -31,15 +31,12 @@ while [ -e "$d/hold" ] && [ $n -lt 1500 ]; do sleep 0.02; n=$((n + 1)); done
 
 RecordingLauncher::RecordingLauncher() : m_path(qgetenv("PATH"))
 {
-    QDir dir(m_dir.path());
     for (const char* sub : {"runs", "parents", "ended", "marks"})
-        dir.mkdir(QString::fromLatin1(sub));
+        QDir(m_dir.path()).mkdir(QString::fromLatin1(sub));
     QFile script(path(QStringLiteral("eaexec.exe")));
-    QByteArray text(Script);
-    text.replace("@DIR@", m_dir.path().toLocal8Bit());
-    m_ready = m_dir.isValid() && script.open(QIODevice::WriteOnly) && script.write(text) == text.size();
-    script.close();
-    m_ready = m_ready && script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray text = QByteArray(Script).replace("@DIR@", m_dir.path().toLocal8Bit());
+    m_ready = m_dir.isValid() && script.open(QIODevice::WriteOnly) && script.write(text) == text.size() &&
+              script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_path);
 }
 
@@ -51,11 +48,6 @@ RecordingLauncher::~RecordingLauncher()
             ::kill(pid_t(run.pid), SIGKILL);
     }
     qputenv("PATH", m_path);
-}
-
-QString RecordingLauncher::mark(const QString& name) const
-{
-    return path(QStringLiteral("marks/") + name);
 }
 
 QStringList RecordingLauncher::marksMade() const
@@ -76,37 +68,26 @@ void RecordingLauncher::release()
 QList<RecordingLauncher::Run> RecordingLauncher::starts() const
 {
     QList<Run> all;
-    const QDir runs(path(QStringLiteral("runs")));
-    for (const QString& name : runs.entryList(QDir::Files)) {
-        Run run;
-        run.pid = name.toLongLong();
-        run.parentPid = readAll(path(QStringLiteral("parents/") + name)).trimmed().toLongLong();
-        run.arguments = QString::fromLocal8Bit(readAll(runs.filePath(name))).split(QChar(0));
-        run.arguments.removeLast(); // after the last NUL
-        all << run;
+    for (const QString& name : QDir(path(QStringLiteral("runs"))).entryList(QDir::Files)) {
+        QStringList arguments = QString::fromLocal8Bit(readAll(path(QStringLiteral("runs/") + name))).split(QChar(0));
+        arguments.removeLast(); // after the last NUL
+        all << Run{name.toLongLong(), readAll(path(QStringLiteral("parents/") + name)).trimmed().toLongLong(), arguments};
     }
-    return all;
-}
-
-QList<QStringList> RecordingLauncher::runs() const
-{
-    QList<QStringList> all;
-    for (const Run& run : starts())
-        all << run.arguments;
     return all;
 }
 
 bool RecordingLauncher::waitForRuns(qsizetype count, int timeoutMs) const
 {
+    // The folder's change wakes the wait.
     QFileSystemWatcher watcher({path(QStringLiteral("runs"))});
     return waitUntil([&] { return starts().size() >= count; }, timeoutMs);
 }
 
 QStringList RecordingLauncher::runOf(const QString& program) const
 {
-    for (const QStringList& run : runs()) {
-        if (!run.isEmpty() && run.first() == program)
-            return run;
+    for (const Run& run : starts()) {
+        if (run.arguments.value(0) == program)
+            return run.arguments;
     }
     return {};
 }

@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 // A stand-in for the launcher eaexec.exe, first on the program search path
-// (PATH) while it lives: a script named eaexec.exe that records each start in
-// files of its own - its arguments, each followed by a NUL byte, its own PID
-// and its parent's PID - and then ends. The script only records; anything else
+// (PATH) while it lives: a script that records each start - its arguments,
+// its own PID and its parent's PID - and ends. It only records; anything else
 // a start made happen shows as files in marks/.
-//
-//     RecordingLauncher launcher;
-//     shell.startProgram("eaexec.exe zen3.exe /h tcp /nBob /boundip 10.0.0.5");
-//     ASSERT_TRUE(launcher.waitForRuns(1));
-//     launcher.runOf("zen3.exe");   // {"zen3.exe", "/h", "tcp", "/nBob", ...}
 //
 // While holdStarts() is in force every start waits after recording itself
 // until release(), so a test can see that whoever started it did not wait for
@@ -35,11 +28,9 @@ public:
     RecordingLauncher& operator=(const RecordingLauncher&) = delete;
 
     bool isReady() const { return m_ready; }
-    // The folder holding the script.
-    QString folder() const { return m_dir.path(); }
 
     // A path in marks/ for a command a test tries to smuggle in.
-    QString mark(const QString& name) const;
+    QString mark(const QString& name) const { return path(QStringLiteral("marks/") + name); }
     QStringList marksMade() const;
 
     void holdStarts();
@@ -47,14 +38,10 @@ public:
 
     // Every start recorded so far, in no particular order.
     QList<Run> starts() const;
-    // The arguments of every start so far, in no particular order.
-    QList<QStringList> runs() const;
-    // Waits until at least `count` starts are recorded; the folder's change
-    // wakes the wait.
+    // Waits until at least `count` starts are recorded.
     bool waitForRuns(qsizetype count, int timeoutMs = 10000) const;
     // The arguments of the start whose first argument is `program`.
     QStringList runOf(const QString& program) const;
-
     // Whether the start with this PID has got past its hold and finished.
     bool hasEnded(qint64 pid) const;
     bool waitForEnd(qint64 pid, int timeoutMs = 10000) const;
