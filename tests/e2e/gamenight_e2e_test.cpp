@@ -1,14 +1,11 @@
 // A game night on a real ngIRCd: one player at the program's real windows,
 // the others on clients built from the core, all in one lobby.
-#include "eventwait.h"
-#include "fakes.h"
+#include "coreclient.h"
 #include "ngircdserver.h"
 #include "uitest.h"
 
 #include "irc/tcptransport.h"
 #include "lobby/gamelaunch.h"
-#include "lobby/lobbyclient.h"
-#include "lobby/nickcode.h"
 #include "ui/imagebutton.h"
 
 #include <QLineEdit>
@@ -18,14 +15,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <memory>
 
 namespace {
 
 const QString Lobby0 = QStringLiteral("#ZentharaNET_0");
 constexpr int Wait = 20000;
+using Huts = std::map<std::pair<int, int>, QString>;
 
 QStringList items(const QListWidget* list)
 {
@@ -34,26 +30,6 @@ QStringList items(const QListWidget* list)
         texts << list->item(i)->text();
     return texts;
 }
-
-// A player on a client built from the core, on a real socket.
-struct CorePlayer {
-    TcpTransport transport;
-    WatchingShell shell;
-    FakeView view;
-    LobbyClient client{transport, shell, view};
-
-    CorePlayer(const QString& name, const NgircdServer& server)
-    {
-        Declares& d = client.state();
-        d.ServerHost = server.host();
-        d.ServerPort = qint16(server.port());
-        d.CodeLetter = QStringLiteral("a");
-        d.MyNick = QStringLiteral("MM_aaFFF") + name;
-        d.CurrentChannel = Lobby0;
-        client.Form_Load();
-    }
-    QString name() const { return NickCode::userName(client.state().MyNick); }
-};
 
 // A player at the real windows: types a name, picks lobby 0, and plays in the
 // lobby window by its controls.
@@ -67,11 +43,9 @@ struct WindowPlayer {
     {
         shell.folder = folder.path();
         forms.Main();
-        Declares& d = forms.client().state();
-        d.ServerHost = server.host();
-        d.ServerPort = qint16(server.port());
+        state().ServerHost = server.host();
+        state().ServerPort = qint16(server.port());
         forms.client().setTimerIntervals(50, LobbyClient::ReconnectIntervalMs);
-
         QTest::keyClicks(control<QLineEdit>(forms.loginForm(), QStringLiteral("NICKNAMEBOX")), typedName);
         click(control<QWidget>(forms.loginForm(), QStringLiteral("Command1")));
         click(control<QWidget>(forms.lobbySelect(), QStringLiteral("LBYSEL"), 0));
@@ -90,113 +64,74 @@ struct WindowPlayer {
     }
 };
 
+// Ann at the windows; Bob, Cid, Dee and Eve on the core, all in lobby 0.
 class GameNight : public ::testing::Test {
 protected:
     void SetUp() override
     {
         server.setFloodPenalties(false);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    }
-
-    // Ann at the windows; Bob, Cid, Dee and Eve on the core.
-    void everyoneEntersLobby0()
-    {
         ann = std::make_unique<WindowPlayer>(QStringLiteral("Ann"), server);
-        for (const char* name : {"Bob", "Cid", "Dee", "Eve"})
-            cores.push_back(std::make_unique<CorePlayer>(QString::fromLatin1(name), server));
-        ASSERT_TRUE(waitUntil([&] { return everyoneLists(names(), {}); }, Wait)) << dump();
+        for (const char* name : {"Bob", "Cid", "Dee", "Eve"}) {
+            cores.push_back(std::make_unique<CoreClient>(QString::fromLatin1(name), Lobby0, server.port()));
+            cores.back()->client.Form_Load();
+        }
+        ASSERT_TRUE(waitUntil([&] { return everyoneLists({"Ann", "Bob", "Cid", "Dee", "Eve"}, {}); }, Wait))
+            << dump();
         EXPECT_TRUE(ann->lobby()->isVisible());
     }
 
-    CorePlayer& core(const char* name)
+    // Every player's lists show exactly `chatting` and `playing`, in any order.
+    bool everyoneLists(QStringList chatting, QStringList playing)
     {
-        for (auto& c : cores) {
-            if (c->name() == QLatin1String(name))
-                return *c;
-        }
-        ADD_FAILURE() << "no player " << name;
-        return *cores.front();
-    }
-
-    QStringList names() const
-    {
-        QStringList all{QStringLiteral("Ann")};
+        auto same = [](QStringList shown, QStringList expected) {
+            shown.sort();
+            expected.sort();
+            return shown == expected;
+        };
+        bool all = same(ann->chatting(), chatting) && same(ann->playing(), playing);
         for (const auto& c : cores)
-            all << c->name();
+            all = all && same(c->view.chatList, chatting) && same(c->view.playList, playing);
         return all;
     }
 
-    // Every player's lists show `chatting` under "Users Chatting" and `playing`
-    // under "Users Playing", nothing more.
-    bool everyoneLists(QStringList chatting, QStringList playing)
-    {
-        chatting.sort();
-        playing.sort();
-        auto same = [](QStringList shown, const QStringList& expected) {
-            shown.sort();
-            return shown == expected;
-        };
-        if (!same(ann->chatting(), chatting) || !same(ann->playing(), playing))
-            return false;
-        for (const auto& c : cores) {
-            if (!same(c->view.chatList, chatting) || !same(c->view.playList, playing))
-                return false;
-        }
-        return true;
-    }
-
     // Every player's hut table holds `occupants` in huts 0 to 3 and nothing else.
-    bool everyoneSeesHuts(const std::map<std::pair<int, int>, QString>& occupants)
+    bool everyoneSeesHuts(const Huts& occupants)
     {
         auto sees = [&](const Declares& d) {
-            for (int hut = 0; hut < 4; ++hut) {
-                for (int slot = 0; slot < 4; ++slot) {
-                    const auto it = occupants.find({hut, slot});
-                    if (d.HutTable[hut][slot] != (it == occupants.end() ? QString() : it->second))
-                        return false;
-                }
+            for (int cell = 0; cell < 16; ++cell) {
+                const auto it = occupants.find({cell / 4, cell % 4});
+                if (d.HutTable[cell / 4][cell % 4] != (it == occupants.end() ? QString() : it->second))
+                    return false;
             }
             return true;
         };
-        if (!sees(ann->state()))
-            return false;
-        for (const auto& c : cores) {
-            if (!sees(c->client.state()))
-                return false;
-        }
-        return true;
+        bool all = sees(ann->state());
+        for (const auto& c : cores)
+            all = all && sees(c->client.state());
+        return all;
     }
 
     std::string dump()
     {
-        QString text = QStringLiteral("Ann: chat=") + ann->chatting().join(u',') + QStringLiteral(" play=") +
-                       ann->playing().join(u',') + u'\n';
-        for (const auto& c : cores) {
-            text += c->name() + QStringLiteral(": chat=") + c->view.chatList.join(u',') +
-                    QStringLiteral(" play=") + c->view.playList.join(u',') + QStringLiteral(" hut2=") +
-                    c->client.state().HutTable[2][0] + u',' + c->client.state().HutTable[2][1] + u',' +
-                    c->client.state().HutTable[2][2] + u',' + c->client.state().HutTable[2][3] + u'\n';
-        }
+        QString text = QStringLiteral("Ann: ") + ann->chatting().join(u',') + " / " + ann->playing().join(u',');
+        for (const auto& c : cores)
+            text += u'\n' + c->name() + ": " + c->view.chatList.join(u',') + " / " + c->view.playList.join(u',');
         return text.toStdString();
     }
 
     NgircdServer server;
     std::unique_ptr<WindowPlayer> ann;
-    std::vector<std::unique_ptr<CorePlayer>> cores;
+    std::vector<std::unique_ptr<CoreClient>> cores;
 };
 
 TEST_F(GameNight, FourTakeHutTwoAndTheHostsClickStartsTheGameOnAllFour)
 {
-    everyoneEntersLobby0();
-    CorePlayer& bob = core("Bob");
-    CorePlayer& cid = core("Cid");
-    CorePlayer& dee = core("Dee");
-    CorePlayer& eve = core("Eve");
-
+    CoreClient& bob = *cores[0];
+    CoreClient& eve = *cores[3];
     click(control<ImageButton>(ann->lobby(), QStringLiteral("Hut"), 20));
-    bob.client.Hut_Click(21);
-    cid.client.Hut_Click(22);
-    dee.client.Hut_Click(23);
+    for (int i = 0; i < 3; ++i)
+        cores[size_t(i)]->client.Hut_Click(21 + i);
     eve.client.Hut_Click(10);
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -228,15 +163,15 @@ TEST_F(GameNight, FourTakeHutTwoAndTheHostsClickStartsTheGameOnAllFour)
     EXPECT_TRUE(ann->pane().endsWith(QStringLiteral("\nLAUNCHING GAME\n") + GameLaunch::PlayingNotice))
         << ann->pane().right(200).toStdString();
 
-    for (CorePlayer* joiner : {&bob, &cid, &dee}) {
-        SCOPED_TRACE(joiner->name().toStdString());
-        ASSERT_TRUE(waitUntil([&] { return !joiner->shell.started.isEmpty(); }, Wait)) << dump();
-        EXPECT_EQ(joiner->shell.started,
-                  QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n") + joiner->name() +
-                              QStringLiteral(" /boundip 127.0.0.1")});
-        EXPECT_EQ(joiner->client.state().MyNick, QStringLiteral("MM_abFFF") + joiner->name());
-        EXPECT_TRUE(joiner->view.chat.endsWith(QStringLiteral("LAUNCHING GAME\r\n") +
-                                               GameLaunch::PlayingNotice + QStringLiteral("\r\n")));
+    for (int i = 0; i < 3; ++i) {
+        CoreClient& joiner = *cores[size_t(i)];
+        SCOPED_TRACE(joiner.name().toStdString());
+        ASSERT_TRUE(waitUntil([&] { return !joiner.shell.started.isEmpty(); }, Wait)) << dump();
+        EXPECT_EQ(joiner.shell.started, QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n") +
+                                                    joiner.name() + QStringLiteral(" /boundip 127.0.0.1")});
+        EXPECT_EQ(joiner.client.state().MyNick, QStringLiteral("MM_abFFF") + joiner.name());
+        EXPECT_TRUE(joiner.view.chat.endsWith(QStringLiteral("LAUNCHING GAME\r\n") + GameLaunch::PlayingNotice +
+                                              QStringLiteral("\r\n")));
     }
 
     // The next names reply everywhere: the four play, Eve chats in hut 1.
@@ -253,28 +188,21 @@ TEST_F(GameNight, FourTakeHutTwoAndTheHostsClickStartsTheGameOnAllFour)
 
 TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
 {
-    everyoneEntersLobby0();
-    CorePlayer& bob = core("Bob");
-    CorePlayer& cid = core("Cid");
-    CorePlayer& dee = core("Dee");
-    CorePlayer& eve = core("Eve");
-
+    CoreClient& bob = *cores[0];
+    CoreClient& cid = *cores[1];
+    CoreClient& eve = *cores[3];
     ann->type(QStringLiteral("/away"));
     EXPECT_TRUE(ann->input()->text().isEmpty());
     EXPECT_EQ(ann->state().MyNick, QStringLiteral("MM_acFFFAnn"));
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            return everyoneLists({"(Away)Ann", "Bob", "Cid", "Dee", "Eve"}, {});
-        },
-        Wait))
+    ASSERT_TRUE(waitUntil([&] { return everyoneLists({"(Away)Ann", "Bob", "Cid", "Dee", "Eve"}, {}); }, Wait))
         << dump();
 
     // A link typed as chat: everybody else is asked, and a Yes opens it.
-    dee.shell.answerYes = false;
+    cores[2]->shell.answerYes = false;
     const QString link = QStringLiteral("[ZENLNK] http://zen.test/night|||");
     ann->type(link);
     EXPECT_TRUE(ann->pane().endsWith(QStringLiteral("\nAnn> ") + link));
-    for (CorePlayer* other : {&bob, &cid, &dee, &eve}) {
+    for (const auto& other : cores) {
         SCOPED_TRACE(other->name().toStdString());
         ASSERT_TRUE(waitUntil([&] { return !other->shell.questions.empty(); }, Wait));
         ASSERT_EQ(other->shell.questions.size(), 1u);
@@ -283,21 +211,15 @@ TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
                   QStringLiteral("A Link has been posted.. Visit Page:\r\nhttp://zen.test/night?"));
         EXPECT_TRUE(other->view.chat.endsWith(QStringLiteral("Ann> ") + link + QStringLiteral("\r\n")));
         EXPECT_EQ(other->shell.started,
-                  other == &dee
-                      ? QStringList{}
-                      : QStringList{QStringLiteral("eaexec.exe iexplore.exe http://zen.test/night")});
+                  other->shell.answerYes ? QStringList{QStringLiteral("eaexec.exe iexplore.exe http://zen.test/night")}
+                                         : QStringList{});
     }
     EXPECT_TRUE(ann->shell.questions.empty()) << "the server sends nobody their own line";
 
     // Dee goes home; Eve's next names reply counts four users, so two votes
     // are half of them.
-    cores.erase(std::find_if(cores.begin(), cores.end(), [&](const auto& c) { return c.get() == &dee; }));
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            return everyoneLists({"(Away)Ann", "Bob", "Cid", "Eve"}, {});
-        },
-        Wait))
-        << dump();
+    cores.erase(cores.begin() + 2);
+    ASSERT_TRUE(waitUntil([&] { return everyoneLists({"(Away)Ann", "Bob", "Cid", "Eve"}, {}); }, Wait)) << dump();
     ASSERT_EQ(eve.client.state().UserCount, 4);
 
     // Eve's message box is modal: events run while she reads it, and the
@@ -311,28 +233,26 @@ TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
 
     bob.client.SEND_Click(QStringLiteral("/kick Eve"));
     EXPECT_TRUE(bob.view.chat.endsWith(QStringLiteral("You Have Voted To Kick Eve\r\n")));
-    ASSERT_TRUE(waitUntil(
-        [&] { return eve.view.chat.endsWith(QStringLiteral("Bob Has Voted To Kick You\r\n")); }, Wait))
+    ASSERT_TRUE(waitUntil([&] { return eve.view.chat.endsWith(QStringLiteral("Bob Has Voted To Kick You\r\n")); }, Wait))
         << eve.view.chat.right(300).toStdString();
     EXPECT_FALSE(eve.client.hasEnded()) << "one vote of four users";
     EXPECT_EQ(eve.client.state().KickVotes, 1);
 
     cid.client.SEND_Click(QStringLiteral("/kick eve"));
-    ASSERT_TRUE(waitUntil([&] { return eve.client.hasEnded(); }, Wait))
-        << eve.view.chat.right(300).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return eve.client.hasEnded(); }, Wait)) << eve.view.chat.right(300).toStdString();
     EXPECT_TRUE(eve.view.chat.contains(QStringLiteral("Cid Has Voted To Kick You\r\n")));
     ASSERT_EQ(eve.shell.messages.size(), 1u);
     EXPECT_EQ(eve.shell.messages[0].text, QStringLiteral("50% of the users has voted and have kicked you!"));
     EXPECT_EQ(eve.shell.endCount, 1);
-
     EXPECT_TRUE(announcementSeen()) << "the announcement goes out before the program ends";
     EXPECT_TRUE(eve.view.chat.endsWith(announced + QStringLiteral("\r\n")));
 
     // Her connection dropped with her program: the others list three.
     EXPECT_TRUE(waitUntil(
         [&] {
-            auto without = [](QStringList list) { return !list.contains(QStringLiteral("Eve")); };
-            return without(ann->chatting()) && without(bob.view.chatList) && without(cid.view.chatList);
+            const QString gone = QStringLiteral("Eve");
+            return !ann->chatting().contains(gone) && !bob.view.chatList.contains(gone) &&
+                   !cid.view.chatList.contains(gone);
         },
         Wait))
         << dump();

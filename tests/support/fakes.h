@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
-#include <deque>
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 // A transport the test drives by hand: it records what the client sends and
 // lets the test play the server.
@@ -13,21 +15,34 @@ class FakeTransport : public Transport {
 public:
     using Transport::Transport;
 
-    void connectToHost(const QString& host, quint16 port) override;
-    void close() override;
+    void connectToHost(const QString& toHost, quint16 toPort) override
+    {
+        host = toHost;
+        port = toPort;
+        ++connectCount;
+        m_state = SocketState::Connecting;
+    }
+    void close() override { m_state = SocketState::Closed; }
     int state() const override { return m_state; }
     void send(const QByteArray& data) override { m_sent += data; }
     QString localIP() const override { return m_localIP; }
 
     // The server side.
-    void acceptConnection();
+    void acceptConnection() { m_state = SocketState::Connected; emit connected(); }
     void deliver(const QByteArray& data) { emit received(data); }
-    void closeFromServer();
-    void fail(int code, const QString& description);
+    void closeFromServer() { m_state = SocketState::Closing; emit closedByServer(); }
+    void fail(int code, const QString& description) { m_state = SocketState::Error; emit failed(code, description); }
     void setLocalIP(const QString& ip) { m_localIP = ip; }
 
     // Lines sent since the last take, split at CR LF (an empty line stays).
-    QStringList takeLines();
+    QStringList takeLines()
+    {
+        QString text = QString::fromLatin1(m_sent);
+        m_sent.clear();
+        if (text.endsWith(QStringLiteral("\r\n")))
+            text.chop(2);
+        return text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
+    }
     QByteArray sent() const { return m_sent; }
 
     QString host;
@@ -52,6 +67,8 @@ public:
     void message(const QString& title, const QString& text, Icon icon) override
     {
         messages.push_back({title, text, icon});
+        if (onMessage)
+            onMessage(text);
     }
     bool askYesNo(const QString& title, const QString& text) override
     {
@@ -67,6 +84,9 @@ public:
     QString programFolder() const override { return folder; }
 
     std::vector<Message> messages;
+    // Called as the message box would open: a test may look around, or let
+    // events run as they do under a modal box, before it closes.
+    std::function<void(const QString& text)> onMessage;
     std::vector<Message> questions;
     QStringList started;
     bool answerYes = true;
@@ -93,8 +113,14 @@ public:
         usersHandedOver += chatting.size() + playing.size();
     }
     void setTitle(const QString& text) override { title = text; }
-    void setSlot(int index, bool taken, const QString& toolTip) override;
-    void loadPictures() override;
+    void setSlot(int index, bool taken, const QString& toolTip) override
+    {
+        if (index >= 0 && index < 34) {
+            slotTaken[index] = taken;
+            slotToolTip[index] = toolTip;
+        }
+    }
+    void loadPictures() override { std::fill(std::begin(slotTaken), std::end(slotTaken), false); }
     void refresh() override { ++refreshCount; }
     void showLobbySelect() override { ++lobbySelectShown; }
     void showBotEditor() override { ++botEditorShown; }
@@ -105,7 +131,6 @@ public:
     QString title;
     bool slotTaken[34] = {};
     QString slotToolTip[34];
-    int pictureLoads = 0;
     int refreshCount = 0;
     // Every user ever handed to the lists: a reply read in many blocks should
     // hand on each user once, not the whole list again for every block.
