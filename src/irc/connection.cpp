@@ -80,7 +80,14 @@ void Connection::onReceived(const QByteArray& data)
         block = m_tail.left(lastEnd + 2);
         m_tail.remove(0, lastEnd + 2);
     } else if (m_tail.size() > MaxHeldTail) {
+        // A CR at the very end may be the first half of the line end: it
+        // stays, so the next block does not begin with a lone LF.
+        const bool endsInCr = m_tail.endsWith('\r');
         block.swap(m_tail);
+        if (endsInCr) {
+            block.chop(1);
+            m_tail = QByteArrayLiteral("\r");
+        }
     } else {
         return;
     }

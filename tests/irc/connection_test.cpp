@@ -48,6 +48,10 @@ TEST(Connection, HandsOverWholeLinesOnly)
         {"pieces without line end, several reads long", {"a", "b", "c\r\n"}, {"abc\r\n"}},
         // A tail of 64 KiB is held back; one byte more and it goes on as it is.
         {"an overlong tail", {longTail, "y", "next\r\n"}, {QString::fromLatin1(longTail + "y"), "next\r\n"}},
+        // Its line end cut between CR and LF: the CR waits for its LF.
+        {"an overlong tail ending in CR",
+         {longTail + "y\r", "\nnext\r\n"},
+         {QString::fromLatin1(longTail + "y"), "\r\nnext\r\n"}},
     };
     for (const auto& c : cases) {
         Blocks b;
