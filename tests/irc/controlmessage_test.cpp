@@ -53,4 +53,22 @@ TEST(ControlMessage, KickFieldsSplitAtTheFirstGreaterThan)
     }
 }
 
+// What one client builds, every other client reads back field for field.
+TEST(ControlMessage, BuiltFramesAreReadBackWhole)
+{
+    const struct {
+        QString line;
+        QString tag;
+        QString fields;
+    } cases[] = {
+        {launchLine("#ZentharaNET_0", 2, "10.0.0.7", Sep), launchTag(2), "10.0.0.7"},
+        {kickLine("#ZentharaNET_0", "MM_aaFFFAnn", "Bob", Sep), KickTag, "MM_aaFFFAnn>Bob"},
+        {linkLine("#ZentharaNET_0", "http://zen.test/a b", Sep), LinkTag, "http://zen.test/a b"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.line, "PRIVMSG #ZentharaNET_0 :" + c.tag + ' ' + c.fields + Sep);
+        EXPECT_EQ(fields(":MM_aaFFFAnn!a@h " + c.line + "\r\n", c.tag, Sep), c.fields) << c.line.toStdString();
+    }
+}
+
 } // namespace
