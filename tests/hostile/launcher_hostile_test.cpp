@@ -106,7 +106,7 @@ TEST(HostileAddress, LaunchAndLinkAddressesBecomeArgumentsWordForWord)
     const QStringList browser{"eaexec.exe", "iexplore.exe"};
     const QStringList gameEnd{"/nBob", "/boundip", "10.0.0.5"};
     const struct {
-        const QString& kind;
+        QString kind;
         const char* address;
         QStringList words;
     } cases[] = {
@@ -133,7 +133,7 @@ TEST(HostileAddress, LaunchAndLinkAddressesBecomeArgumentsWordForWord)
         lobby.receive(chanMsg(QStringLiteral("MM_aa020Host"), Channel, c.kind + QString::fromLatin1(c.address) + "|||"));
         ASSERT_EQ(lobby.shell.started.size(), 1);
         EXPECT_EQ(QtShell::splitCommandLine(lobby.shell.started[0]),
-                  &c.kind == &launch ? game + c.words + gameEnd : browser + c.words);
+                  c.kind == launch ? game + c.words + gameEnd : browser + c.words);
     }
 }
 
