@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <functional>
-
 class QLineEdit;
 class QListWidget;
 
@@ -39,23 +37,10 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A shell that records like FakeShell and lets a test look at the windows
-// at the moment a message box would be shown.
-class WatchingShell : public FakeShell {
-public:
-    void message(const QString& title, const QString& text, Icon icon) override
-    {
-        FakeShell::message(title, text, icon);
-        if (onMessage)
-            onMessage(text);
-    }
-    std::function<void(const QString&)> onMessage;
-};
-
 // The program's windows around a client whose socket the test plays by hand.
 struct Desktop {
     FakeTransport transport;
-    WatchingShell shell;
+    FakeShell shell;
     ProgramFolder folder;
     Forms forms{transport, shell};
 
