@@ -6,14 +6,12 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-
-#include <algorithm>
-#include <optional>
 
 #include <grp.h>
 #include <pwd.h>
@@ -40,46 +38,24 @@ const char TestConfig[] = R"([Global]
 	ConnectIPv6 = no
 )";
 
-// A setting put in place of the configuration's own; without a value the
-// configuration's own is dropped.
-struct Setting {
-    QByteArray section;
-    QByteArray key;
-    std::optional<QByteArray> value;
-};
-
-QByteArray merged(const QByteArray& base, const QList<Setting>& settings)
+// `base` with the settings of `own` ("[section]key" in lower case, as ngIRCd
+// reads them) in place of its own of the same name; a null value only removes
+// the base's setting.
+QByteArray merged(const QByteArray& base, const QMap<QByteArray, QByteArray>& own)
 {
     QByteArray out;
     QByteArray section;
-    QSet<QByteArray> seen;
-    auto place = [&](const QByteArray& in) {
-        for (const Setting& s : settings) {
-            if (s.section.toLower() == in && s.value)
-                out += '\t' + s.key + " = " + *s.value + '\n';
-        }
-    };
     for (const QByteArray& raw : base.split('\n')) {
         const QByteArray line = raw.trimmed();
         if (line.startsWith('[')) {
-            out += line + '\n';
             section = line.toLower();
-            seen << section;
-            place(section);
-            continue;
-        }
-        const QByteArray key = line.left(line.indexOf('=')).trimmed().toLower();
-        const bool replaced = std::any_of(settings.begin(), settings.end(), [&](const Setting& s) {
-            return s.section.toLower() == section && s.key.toLower() == key;
-        });
-        if (!replaced && !line.isEmpty())
+            out += line + '\n';
+            for (auto it = own.begin(); it != own.end(); ++it) {
+                if (it.key().startsWith(section) && !it.value().isNull())
+                    out += '\t' + it.key().mid(section.size()) + " = " + it.value() + '\n';
+            }
+        } else if (!own.contains(section + line.left(line.indexOf('=')).trimmed().toLower())) {
             out += raw + '\n';
-    }
-    for (const Setting& s : settings) {
-        if (!seen.contains(s.section.toLower())) {
-            seen << s.section.toLower();
-            out += s.section + '\n';
-            place(s.section.toLower());
         }
     }
     return out;
@@ -132,16 +108,14 @@ quint16 NgircdServer::freePort()
 
 void NgircdServer::linkTo(NgircdServer& peer)
 {
-    const QByteArray mine = QStringLiteral("link%1to%2").arg(m_port).arg(peer.m_port).toLatin1();
-    const QByteArray theirs = QStringLiteral("link%1to%2").arg(peer.m_port).arg(m_port).toLatin1();
-    auto section = [](const NgircdServer& other, const QByteArray& myPassword, const QByteArray& peerPassword,
-                      bool dial) {
-        return "[Server]\n\tName = " + other.name().toLatin1() + "\n\tHost = 127.0.0.1\n" +
-               (dial ? "\tPort = " + QByteArray::number(other.m_port) + '\n' : QByteArray()) +
-               "\tMyPassword = " + myPassword + "\n\tPeerPassword = " + peerPassword + '\n';
+    // One password serves both ways; only this side names the port to dial.
+    const QByteArray password = "link" + QByteArray::number(m_port) + "to" + QByteArray::number(peer.m_port);
+    auto section = [&password](const NgircdServer& other, const QByteArray& port) {
+        return "[Server]\n\tName = " + other.name().toLatin1() + "\n\tHost = 127.0.0.1\n" + port +
+               "\tMyPassword = " + password + "\n\tPeerPassword = " + password + '\n';
     };
-    m_servers += section(peer, mine, theirs, true);
-    peer.m_servers += section(*this, theirs, mine, false);
+    m_servers += section(peer, "\tPort = " + QByteArray::number(peer.m_port) + '\n');
+    peer.m_servers += section(*this, QByteArray());
 }
 
 qint64 NgircdServer::pid() const
@@ -157,15 +131,13 @@ bool NgircdServer::isRunning() const
 QByteArray NgircdServer::config() const
 {
     const bool root = unprivilegedUser().drop;
-    const auto onlyAsRoot = [root](const char* value) { return root ? std::optional<QByteArray>(value) : std::nullopt; };
-    return merged(m_base, {{"[Global]", "Name", name().toLatin1()},
-                           {"[Global]", "Listen", "127.0.0.1"}, // never anywhere else, whatever the base says
-                           {"[Global]", "Ports", QByteArray::number(m_port)},
-                           {"[Global]", "PidFile", ""},
-                           {"[Global]", "ServerUID", onlyAsRoot("nobody")},
-                           {"[Global]", "ServerGID", onlyAsRoot("nogroup")},
-                           {"[Limits]", "MaxPenaltyTime",
-                            m_penalties ? std::nullopt : std::optional<QByteArray>("0")}}) +
+    return merged(m_base, {{"[global]name", name().toLatin1()},
+                           {"[global]listen", "127.0.0.1"}, // never anywhere else, whatever the base says
+                           {"[global]ports", QByteArray::number(m_port)},
+                           {"[global]pidfile", ""},
+                           {"[global]serveruid", root ? "nobody" : QByteArray()},
+                           {"[global]servergid", root ? "nogroup" : QByteArray()},
+                           {"[limits]maxpenaltytime", m_penalties ? QByteArray() : "0"}}) +
            m_servers;
 }
 
