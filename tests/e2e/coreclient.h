@@ -6,7 +6,9 @@
 #include "lobby/lobbyclient.h"
 #include "lobby/nickcode.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 // One lobby client built from the core, on a real socket, with recording
 // fakes for the desktop: what a player's machine does without its windows.
@@ -55,30 +57,23 @@ private:
     int m_pongs = 0;
 };
 
+using CoreClients = std::vector<std::unique_ptr<CoreClient>>;
+
 // Lets every client's outstanding replies arrive. A block that holds a NICK
 // or names reply besides a chat line is not read as chat, so a test that
 // checks a chat line waits for this quiet first.
-inline bool settle(const std::vector<std::unique_ptr<CoreClient>>& clients, int timeoutMs)
+inline bool settle(const CoreClients& clients, int timeoutMs)
 {
     for (const auto& c : clients)
         c->askForSync();
-    return waitUntil([&] {
-        for (const auto& c : clients) {
-            if (!c->synced())
-                return false;
-        }
-        return true;
-    }, timeoutMs);
+    return waitUntil([&] { return std::all_of(clients.begin(), clients.end(), [](auto& c) { return c->synced(); }); },
+                     timeoutMs);
 }
 
 // Every client's lists hold all of `names` as chatting users.
-inline bool allSeeAll(const std::vector<std::unique_ptr<CoreClient>>& clients, const QStringList& names)
+inline bool allSeeAll(const CoreClients& clients, const QStringList& names)
 {
-    for (const auto& c : clients) {
-        for (const QString& n : names) {
-            if (!c->inChatList(n))
-                return false;
-        }
-    }
-    return true;
+    return std::all_of(clients.begin(), clients.end(), [&](const auto& c) {
+        return std::all_of(names.begin(), names.end(), [&](const QString& n) { return c->inChatList(n); });
+    });
 }
