@@ -19,12 +19,6 @@ using BotFile::Fault;
 
 constexpr int TenMegabytes = 10 * 1000 * 1000;
 
-template <std::size_t N>
-QByteArray bytes(const char (&text)[N])
-{
-    return QByteArray(text, N - 1);
-}
-
 QByteArray records(int count)
 {
     QByteArray bytes;
@@ -60,7 +54,7 @@ const std::vector<Case>& cases()
         {"10 MB without a line end", QByteArray(TenMegabytes, 'z'), Fault::Unterminated, 0, {}, {}},
         {"5,000 records", records(5000), Fault::TooManyRecords, 1001, "t1000", "r1000"},
         {"1,001 records exactly", records(1001), Fault::None, 1001, "t1000", "r1000"},
-        {"NUL bytes inside records", bytes("hi\0you|re\0ply\r\n\0|\0\r\n"), Fault::None, 2,
+        {"NUL bytes inside records", QByteArrayLiteral("hi\0you|re\0ply\r\n\0|\0\r\n"), Fault::None, 2,
          QByteArray(1, '\0'), QByteArray(1, '\0')},
         {"a mebibyte of NUL bytes", QByteArray(1 << 20, '\0'), Fault::Unterminated, 0, {}, {}},
         {"no line end at all", "hi|hello", Fault::Unterminated, 0, {}, {}},

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -46,14 +47,9 @@ QByteArray hugeDeclaredJpeg(QByteArray jpeg)
 
 QByteArray noise(int size)
 {
+    QRandomGenerator random(2463534242u);
     QByteArray bytes(size, '\0');
-    quint32 x = 2463534242u;
-    for (char& c : bytes) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = char(x);
-    }
+    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
     return bytes;
 }
 
