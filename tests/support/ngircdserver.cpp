@@ -170,7 +170,8 @@ bool NgircdServer::launch(int timeoutMs)
     const QByteArray text = config();
     if (program.isEmpty() || !m_dir.isValid() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(text) != text.size()) {
-        m_error = program.isEmpty() ? QStringLiteral("ngircd is not installed") : QStringLiteral("cannot write ") + path;
+        m_error = program.isEmpty() ? QStringLiteral("ngircd is not installed")
+                                    : QStringLiteral("cannot write ") + path;
         return false;
     }
     file.close();
@@ -184,7 +185,8 @@ bool NgircdServer::launch(int timeoutMs)
     const pid_t parent = ::getpid();
     m_process->setChildProcessModifier([runAs, parent] {
         // Runs in the child between fork and exec: async-signal-safe calls only.
-        if (runAs.drop && (::setgroups(0, nullptr) != 0 || ::setgid(runAs.gid) != 0 || ::setuid(runAs.uid) != 0))
+        if (runAs.drop &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(runAs.gid) != 0 || ::setuid(runAs.uid) != 0))
             ::_exit(126);
         // The server goes when the test process goes, even if it crashes.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -239,24 +241,23 @@ void NgircdServer::stop()
 
 bool NgircdServer::waitForLink(const NgircdServer& peer, int timeoutMs) const
 {
-    // A client on each server joins one channel. When the servers link, each
-    // tells the other its channel members, and the client here sees the one
-    // over there join: no polling needed.
+    // When the servers link, each tells the other its channel members, and the
+    // client here sees the one over there join: no polling needed.
     static int probes = 0;
-    const int probe = ++probes;
+    const QString channel = QStringLiteral("#zenlink%1").arg(++probes);
+    const QString thereNick = QStringLiteral("zl%1b%2").arg(probes).arg(peer.m_port);
     const QDeadlineTimer deadline(timeoutMs);
     const auto left = [&deadline] { return int(deadline.remainingTime()); };
-    const QString channel = QStringLiteral("#zenlink%1").arg(probe);
-    const QString thereNick = QStringLiteral("zl%1b%2").arg(probe).arg(peer.m_port);
     RawIrcClient here;
     RawIrcClient there;
-    if (!here.connectTo(m_port, left()) || !here.registerAs(QStringLiteral("zl%1a%2").arg(probe).arg(m_port), left()) ||
-        !here.join(channel, left()) || !there.connectTo(peer.m_port, left()) || !there.registerAs(thereNick, left()) ||
-        !there.join(channel, left()))
-        return false;
-    const QByteArray joined = ':' + thereNick.toLatin1() + '!';
-    return here
-        .waitForLine([&](const QByteArray& line) { return line.startsWith(joined) && RawIrcClient::commandOf(line) == "JOIN"; },
-                     left())
-        .has_value();
+    const bool joined = here.connectTo(m_port, left()) &&
+                        here.registerAs(QStringLiteral("zl%1a%2").arg(probes).arg(m_port), left()) &&
+                        here.join(channel, left()) && there.connectTo(peer.m_port, left()) &&
+                        there.registerAs(thereNick, left()) && there.join(channel, left());
+    const QByteArray prefix = ':' + thereNick.toLatin1() + '!';
+    return joined && here.waitForLine(
+                         [&](const QByteArray& line) {
+                             return line.startsWith(prefix) && RawIrcClient::commandOf(line) == "JOIN";
+                         },
+                         left());
 }

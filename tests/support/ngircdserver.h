@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,16 +8,10 @@
 
 class QProcess;
 
-// A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port of its
-// own, configured from a file in a private temporary folder, run in the
-// foreground as a child process (never as root) and stopped by its PID.
-//
-//     NgircdServer server;
-//     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-//     client.connectTo(server.port());
-//
-// The port is chosen when the object is made, so linked servers can name each
-// other in their configurations before either starts.
+// A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port chosen
+// when the object is made (so linked servers can name each other before
+// either starts), configured in a private temporary folder, run in the
+// foreground as a child process, never as root, and stopped by its PID.
 class NgircdServer {
 public:
     NgircdServer();
@@ -33,10 +26,9 @@ public:
     // it stays as it is but for the name, the address, the port, the PID file,
     // the user and the flood penalties, which are this object's.
     void setBaseConfig(const QByteArray& config) { m_base = config; }
-
-    // Configures a server link: this server dials `peer`, which waits for it.
-    // Call before starting either; then start both and waitForLink(). Only one
-    // side of a link may dial: ngIRCd 26.1 crashes when both dial each other.
+    // This server dials `peer`, which waits for it; call before starting
+    // either, then waitForLink(). Only one side may dial: ngIRCd 26.1 crashes
+    // when both dial each other.
     void linkTo(NgircdServer& peer);
 
     // Starts the server and waits until it answers on its port. False (with
@@ -47,9 +39,8 @@ public:
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
     bool isRunning() const;
-
-    // Waits until this server and the running `peer` are linked: a client here
-    // sees a client there join a channel both joined.
+    // Waits until a client here sees a client on the running `peer` join a
+    // channel both joined: the servers are linked.
     bool waitForLink(const NgircdServer& peer, int timeoutMs = 20000) const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }

@@ -16,12 +16,12 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Each argument followed by a NUL byte; gives up holding after 30 s on its
-// own, should a test die before release().
+// Records its parent's PID and then its arguments, each followed by a NUL
+// byte; gives up holding after 30 s on its own, should a test die before
+// release().
 const char Script[] = R"(#!/bin/sh
 d='@DIR@'
-echo "$PPID" > "$d/parents/$$"
-printf '%s\0' "$@" > "$d/runs/.$$" && mv "$d/runs/.$$" "$d/runs/$$"
+printf '%s\0' "$PPID" "$@" > "$d/runs/.$$" && mv "$d/runs/.$$" "$d/runs/$$"
 n=0
 while [ -e "$d/hold" ] && [ $n -lt 1500 ]; do sleep 0.02; n=$((n + 1)); done
 : > "$d/ended/$$"
@@ -31,7 +31,7 @@ while [ -e "$d/hold" ] && [ $n -lt 1500 ]; do sleep 0.02; n=$((n + 1)); done
 
 RecordingLauncher::RecordingLauncher() : m_path(qgetenv("PATH"))
 {
-    for (const char* sub : {"runs", "parents", "ended", "marks"})
+    for (const char* sub : {"runs", "ended", "marks"})
         QDir(m_dir.path()).mkdir(QString::fromLatin1(sub));
     QFile script(path(QStringLiteral("eaexec.exe")));
     const QByteArray text = QByteArray(Script).replace("@DIR@", m_dir.path().toLocal8Bit());
@@ -69,9 +69,11 @@ QList<RecordingLauncher::Run> RecordingLauncher::starts() const
 {
     QList<Run> all;
     for (const QString& name : QDir(path(QStringLiteral("runs"))).entryList(QDir::Files)) {
-        QStringList arguments = QString::fromLocal8Bit(readAll(path(QStringLiteral("runs/") + name))).split(QChar(0));
-        arguments.removeLast(); // after the last NUL
-        all << Run{name.toLongLong(), readAll(path(QStringLiteral("parents/") + name)).trimmed().toLongLong(), arguments};
+        const QByteArray file = readAll(path(QStringLiteral("runs/") + name));
+        QStringList words = QString::fromLocal8Bit(file).split(QChar(0));
+        words.removeLast(); // after the last NUL
+        const qint64 parent = words.takeFirst().toLongLong();
+        all << Run{name.toLongLong(), parent, words};
     }
     return all;
 }
