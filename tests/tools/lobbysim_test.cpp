@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
@@ -59,38 +61,32 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
     LobbySim sim(options);
     sim.start();
     ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, Wait)) << sim.summary().toStdString();
-    const auto othersAll = [&](const SimPlayer& except, const std::function<bool(const SimPlayer&)>& pred) {
-        for (const auto& p : sim.players())
-            if (p.get() != &except && !pred(*p))
-                return false;
-        return true;
+    // Waits until every player but `actor` shows what `shows` looks for.
+    const auto othersShow = [&](const SimPlayer& actor, const std::function<bool(const SimPlayer&)>& shows) {
+        return waitUntil(
+            [&] {
+                return std::all_of(sim.players().begin(), sim.players().end(),
+                                   [&](const auto& p) { return p.get() == &actor || shows(*p); });
+            },
+            Wait);
     };
 
     SimPlayer& talker = sim.player(0);
     ASSERT_TRUE(sim.chat(talker));
-    EXPECT_TRUE(waitUntil(
-        [&] { return othersAll(talker, [&](const SimPlayer& p) { return p.view().chat().contains(talker.name() + "> "); }); },
-        Wait));
+    EXPECT_TRUE(othersShow(talker, [&](const SimPlayer& p) { return p.view().chat().contains(talker.name() + "> "); }));
 
     SimPlayer& seated = sim.player(1);
     ASSERT_TRUE(sim.takeSlot(seated));
     ASSERT_GE(seated.hut(), 0);
     const QString cell = seated.state().MyNick.mid(3);
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            return othersAll(seated, [&](const SimPlayer& p) {
-                return p.state().HutTable[seated.hut()][seated.slot()] == cell;
-            });
-        },
-        Wait));
+    EXPECT_TRUE(othersShow(
+        seated, [&](const SimPlayer& p) { return p.state().HutTable[seated.hut()][seated.slot()] == cell; }));
 
     SimPlayer& away = sim.player(2);
     ASSERT_TRUE(sim.changeStatus(away));
     ASSERT_TRUE(away.status() == u'c' || away.status() == u'd');
     const QString marked = (away.status() == u'c' ? QStringLiteral("(Away)") : QStringLiteral("(BRB)")) + away.name();
-    EXPECT_TRUE(waitUntil(
-        [&] { return othersAll(away, [&](const SimPlayer& p) { return p.view().chatList().contains(marked); }); },
-        Wait));
+    EXPECT_TRUE(othersShow(away, [&](const SimPlayer& p) { return p.view().chatList().contains(marked); }));
     EXPECT_TRUE(waitUntil([&] { return sim.rostersAgree(); }, Wait)) << sim.summary().toStdString();
 }
 
