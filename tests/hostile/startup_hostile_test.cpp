@@ -91,36 +91,6 @@ TEST(HostileStartUp, APictureFileThatIsNoPictureEndsTheLoadingWithOneMessageThen
     }
 }
 
-TEST(HostileStartUp, AHostileBotFileLoadsWhatItCanAndShowsTheMessageForAFault)
-{
-    QByteArray fiveThousand;
-    for (int i = 0; i < 5000; ++i)
-        fiveThousand += "t" + QByteArray::number(i) + "|r\r\n";
-    const struct {
-        const char* what;
-        QByteArray bytes;
-        bool message;
-        QString lastTrigger;
-    } cases[] = {
-        {"5,000 records", fiveThousand, true, QStringLiteral("t1000")},
-        {"10 MB without a line end", QByteArray(10 * 1000 * 1000, 'z'), true, QString()},
-        {"NUL bytes", QByteArray("a\0b|c\0d\r\n", 9), false, QStringLiteral("a") + QChar(0) + u'b'},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Desktop desktop;
-        desktop.folder.write(QStringLiteral("bot.dat"), c.bytes);
-        desktop.forms.Main();
-
-        EXPECT_EQ(messages(desktop), c.message ? QStringList{DataFilesMessage} : QStringList());
-        EXPECT_TRUE(desktop.login()->isVisible());
-        int rows = 0;
-        while (rows < Declares::BotRows && !desktop.state().BotTable[rows][0].isEmpty())
-            ++rows;
-        EXPECT_EQ(rows > 0 ? desktop.state().BotTable[rows - 1][0] : QString(), c.lastTrigger);
-    }
-}
-
 QPushButton* button(QWidget* window, const char* name)
 {
     return window->findChild<QPushButton*>(QString::fromLatin1(name));
