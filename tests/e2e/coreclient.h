@@ -30,7 +30,8 @@ struct CoreClient {
         QObject::connect(&transport, &Transport::received, [this](const QByteArray& data) {
             // Keep a short tail so a PONG cut across two reads is still seen.
             m_tail = m_tail.right(64) + data;
-            m_pongs += int(m_tail.count(SyncToken)) - int(m_tail.left(m_tail.size() - data.size()).count(SyncToken));
+            m_pongs +=
+                int(m_tail.count(SyncToken)) - int(m_tail.left(m_tail.size() - data.size()).count(SyncToken));
         });
     }
 
@@ -66,8 +67,9 @@ inline bool settle(const CoreClients& clients, int timeoutMs)
 {
     for (const auto& c : clients)
         c->askForSync();
-    return waitUntil([&] { return std::all_of(clients.begin(), clients.end(), [](auto& c) { return c->synced(); }); },
-                     timeoutMs);
+    return waitUntil(
+        [&] { return std::all_of(clients.begin(), clients.end(), [](auto& c) { return c->synced(); }); },
+        timeoutMs);
 }
 
 // Every client's lists hold all of `names` as chatting users.

@@ -65,26 +65,30 @@ protected:
             cores.push_back(std::make_unique<CoreClient>(QString::fromLatin1(name), Lobby0, server.port()));
             cores.back()->client.Form_Load();
         }
-        ASSERT_TRUE(waitUntil([&] { return everyoneLists({"Ann", "Bob", "Cid", "Dee", "Eve"}, {}); }, Wait))
-            << dump();
+        ASSERT_TRUE(everyoneLists({"Ann", "Bob", "Cid", "Dee", "Eve"}, {})) << dump();
         EXPECT_TRUE(ann->lobby()->isVisible());
     }
 
-    // Every player's lists show exactly `chatting` and `playing`, in any order.
-    bool everyoneLists(QStringList chatting, QStringList playing)
+    // Waits until every player's lists show exactly `chatting` and `playing`, in any order.
+    bool everyoneLists(const QStringList& chatting, const QStringList& playing)
     {
         auto same = [](QStringList shown, QStringList expected) {
             shown.sort();
             expected.sort();
             return shown == expected;
         };
-        bool all = same(ann->chatting(), chatting) && same(ann->playing(), playing);
-        for (const auto& c : cores)
-            all = all && same(c->view.chatList, chatting) && same(c->view.playList, playing);
-        return all;
+        return waitUntil(
+            [&] {
+                bool all = same(ann->chatting(), chatting) && same(ann->playing(), playing);
+                for (const auto& c : cores)
+                    all = all && same(c->view.chatList, chatting) && same(c->view.playList, playing);
+                return all;
+            },
+            Wait);
     }
 
-    // Every player's huts 0 to 3 hold exactly `cells`, each "aa0" + hut + slot + name.
+    // Waits until every player's huts 0 to 3 hold exactly `cells`, each "aa0"
+    // + hut + slot + name.
     bool everyoneSeesHuts(const QStringList& cells)
     {
         QString expected[16];
@@ -97,17 +101,22 @@ protected:
             }
             return true;
         };
-        bool all = sees(ann->state());
-        for (const auto& c : cores)
-            all = all && sees(c->client.state());
-        return all;
+        return waitUntil(
+            [&] {
+                bool all = sees(ann->state());
+                for (const auto& c : cores)
+                    all = all && sees(c->client.state());
+                return all;
+            },
+            Wait);
     }
 
     std::string dump()
     {
-        QString text = QStringLiteral("Ann: ") + ann->chatting().join(u',') + " / " + ann->playing().join(u',');
+        QString text = "Ann: " + ann->chatting().join(u',') + " / " + ann->playing().join(u',');
         for (const auto& c : cores)
-            text += u'\n' + c->name() + ": " + c->view.chatList.join(u',') + " / " + c->view.playList.join(u',');
+            text +=
+                '\n' + c->name() + ": " + c->view.chatList.join(u',') + " / " + c->view.playList.join(u',');
         return text.toStdString();
     }
 
@@ -124,8 +133,7 @@ TEST_F(GameNight, FourTakeHutTwoAndTheHostsClickStartsTheGameOnAllFour)
     for (int i = 0; i < 3; ++i)
         cores[size_t(i)]->client.Hut_Click(21 + i);
     eve.client.Hut_Click(10);
-    ASSERT_TRUE(waitUntil([&] { return everyoneSeesHuts({"aa020Ann", "aa021Bob", "aa022Cid", "aa023Dee", "aa010Eve"}); },
-                          Wait));
+    ASSERT_TRUE(everyoneSeesHuts({"aa020Ann", "aa021Bob", "aa022Cid", "aa023Dee", "aa010Eve"}));
     // Ann's window shows the hut at the next refresh, names as tool tips.
     const QStringList hutTwo{"Ann", "Bob", "Cid", "Dee"};
     for (int s = 0; s < 4; ++s) {
@@ -150,15 +158,16 @@ TEST_F(GameNight, FourTakeHutTwoAndTheHostsClickStartsTheGameOnAllFour)
         CoreClient& joiner = *cores[size_t(i)];
         SCOPED_TRACE(joiner.name().toStdString());
         ASSERT_TRUE(waitUntil([&] { return !joiner.shell.started.isEmpty(); }, Wait)) << dump();
-        EXPECT_EQ(joiner.shell.started, QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n") +
-                                                    joiner.name() + QStringLiteral(" /boundip 127.0.0.1")});
+        EXPECT_EQ(joiner.shell.started,
+                  QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n") + joiner.name() +
+                              QStringLiteral(" /boundip 127.0.0.1")});
         EXPECT_EQ(joiner.client.state().MyNick, QStringLiteral("MM_abFFF") + joiner.name());
-        EXPECT_TRUE(joiner.view.chat.endsWith(QStringLiteral("LAUNCHING GAME\r\n") + GameLaunch::PlayingNotice +
-                                              QStringLiteral("\r\n")));
+        EXPECT_TRUE(joiner.view.chat.endsWith(QStringLiteral("LAUNCHING GAME\r\n") +
+                                              GameLaunch::PlayingNotice + QStringLiteral("\r\n")));
     }
 
     // The next names reply everywhere: the four play, Eve chats in hut 1.
-    ASSERT_TRUE(waitUntil([&] { return everyoneLists({"Eve"}, hutTwo); }, Wait)) << dump();
+    ASSERT_TRUE(everyoneLists({"Eve"}, hutTwo)) << dump();
     EXPECT_TRUE(everyoneSeesHuts({"aa010Eve"}));
     EXPECT_TRUE(eve.shell.started.isEmpty());
     EXPECT_EQ(eve.client.state().MyNick, QStringLiteral("MM_aa010Eve"));
@@ -177,8 +186,7 @@ TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
     ann->type(QStringLiteral("/away"));
     EXPECT_TRUE(ann->input()->text().isEmpty());
     EXPECT_EQ(ann->state().MyNick, QStringLiteral("MM_acFFFAnn"));
-    ASSERT_TRUE(waitUntil([&] { return everyoneLists({"(Away)Ann", "Bob", "Cid", "Dee", "Eve"}, {}); }, Wait))
-        << dump();
+    ASSERT_TRUE(everyoneLists({"(Away)Ann", "Bob", "Cid", "Dee", "Eve"}, {})) << dump();
 
     // A link typed as chat: everybody else is asked, and a Yes opens it.
     cores[2]->shell.answerYes = false;
@@ -194,15 +202,16 @@ TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
                   QStringLiteral("A Link has been posted.. Visit Page:\r\nhttp://zen.test/night?"));
         EXPECT_TRUE(other->view.chat.endsWith(QStringLiteral("Ann> ") + link + QStringLiteral("\r\n")));
         EXPECT_EQ(other->shell.started,
-                  other->shell.answerYes ? QStringList{QStringLiteral("eaexec.exe iexplore.exe http://zen.test/night")}
-                                         : QStringList{});
+                  other->shell.answerYes
+                      ? QStringList{QStringLiteral("eaexec.exe iexplore.exe http://zen.test/night")}
+                      : QStringList{});
     }
     EXPECT_TRUE(ann->shell.questions.empty()) << "the server sends nobody their own line";
 
     // Dee goes home; Eve's next names reply counts four users, so two votes
     // are half of them.
     cores.erase(cores.begin() + 2);
-    ASSERT_TRUE(waitUntil([&] { return everyoneLists({"(Away)Ann", "Bob", "Cid", "Eve"}, {}); }, Wait)) << dump();
+    ASSERT_TRUE(everyoneLists({"(Away)Ann", "Bob", "Cid", "Eve"}, {})) << dump();
     ASSERT_EQ(eve.client.state().UserCount, 4);
 
     // Eve's message box is modal: events run while she reads it, and the
@@ -216,13 +225,15 @@ TEST_F(GameNight, AwayLinkAndKickBetweenThePlayers)
 
     bob.client.SEND_Click(QStringLiteral("/kick Eve"));
     EXPECT_TRUE(bob.view.chat.endsWith(QStringLiteral("You Have Voted To Kick Eve\r\n")));
-    ASSERT_TRUE(waitUntil([&] { return eve.view.chat.endsWith(QStringLiteral("Bob Has Voted To Kick You\r\n")); }, Wait))
+    ASSERT_TRUE(waitUntil(
+        [&] { return eve.view.chat.endsWith(QStringLiteral("Bob Has Voted To Kick You\r\n")); }, Wait))
         << eve.view.chat.right(300).toStdString();
     EXPECT_FALSE(eve.client.hasEnded()) << "one vote of four users";
     EXPECT_EQ(eve.client.state().KickVotes, 1);
 
     cid.client.SEND_Click(QStringLiteral("/kick eve"));
-    ASSERT_TRUE(waitUntil([&] { return eve.client.hasEnded(); }, Wait)) << eve.view.chat.right(300).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return eve.client.hasEnded(); }, Wait))
+        << eve.view.chat.right(300).toStdString();
     EXPECT_TRUE(eve.view.chat.contains(QStringLiteral("Cid Has Voted To Kick You\r\n")));
     ASSERT_EQ(eve.shell.messages.size(), 1u);
     EXPECT_EQ(eve.shell.messages[0].text, QStringLiteral("50% of the users has voted and have kicked you!"));

@@ -25,24 +25,38 @@ protected:
             clients.push_back(std::make_unique<CoreClient>(QString::fromLatin1(name), Lobby0, server.port()));
             clients.back()->client.Form_Load();
         }
-        ASSERT_TRUE(waitUntil([&] { return allSeeAll(clients, {"Ann", "Bob", "Cid"}); }, Wait)) << dump();
+        ASSERT_TRUE(waitForLobby({"Ann", "Bob", "Cid"})) << dump();
     }
 
-    bool all(const std::function<bool(const CoreClient&)>& holds) const
+    // Waits until `holds` for every client.
+    bool waitForAll(const std::function<bool(const CoreClient&)>& holds) const
     {
-        return std::all_of(clients.begin(), clients.end(), [&](const auto& c) { return holds(*c); });
+        return waitUntil(
+            [&] {
+                return std::all_of(clients.begin(), clients.end(), [&](const auto& c) { return holds(*c); });
+            },
+            Wait);
     }
-    // Every client's hut table has `cell` in the given hut and slot.
-    bool allSeeInHut(int hut, int slot, const QString& cell) const
+    // Waits until every client's hut tables hold all `cells`, each "aa0" + hut + slot + name.
+    bool waitForHuts(const QStringList& cells) const
     {
-        return all([&](const CoreClient& c) { return c.client.state().HutTable[hut][slot] == cell; });
+        return waitForAll([&](const CoreClient& c) {
+            return std::all_of(cells.begin(), cells.end(), [&](const QString& cell) {
+                return c.client.state().HutTable[cell[3].digitValue()][cell[4].digitValue()] == cell;
+            });
+        });
+    }
+    bool waitForLobby(const QStringList& names) const
+    {
+        return waitUntil([&] { return allSeeAll(clients, names); }, Wait);
     }
 
     std::string dump() const
     {
         QString text;
         for (const auto& c : clients)
-            text += c->name() + ": " + c->view.chatList.join(u',') + " / " + c->view.playList.join(u',') + u'\n';
+            text +=
+                c->name() + ": " + c->view.chatList.join(u',') + " / " + c->view.playList.join(u',') + '\n';
         return text.toStdString();
     }
 
@@ -66,20 +80,20 @@ TEST_F(LobbyOnServer, ClientsRegisterJoinAndSeeEachOther)
 TEST_F(LobbyOnServer, HutChatAndBotReachTheOthers)
 {
     ann().client.Hut_Click(21);
-    EXPECT_TRUE(waitUntil([&] { return allSeeInHut(2, 1, QStringLiteral("aa021Ann")); }, Wait));
+    EXPECT_TRUE(waitForHuts({"aa021Ann"}));
     // Still listed as chatting, now in a hut.
     EXPECT_TRUE(bob().inChatList(QStringLiteral("Ann")));
     ASSERT_TRUE(settle(clients, Wait));
 
     const QString hello = QStringLiteral("Bob> hello there\r\n");
     bob().client.SEND_Click(QStringLiteral("hello there"));
-    EXPECT_TRUE(waitUntil([&] { return ann().view.chat.contains(hello) && cid().view.chat.contains(hello); }, Wait));
+    EXPECT_TRUE(waitForAll([&](const CoreClient& c) { return c.view.chat.contains(hello); }));
     EXPECT_TRUE(bob().view.chat.endsWith(hello));
 
     const QString answer = QStringLiteral("Cid> hello friend\r\n");
     cid().client.state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello friend")};
     ann().client.SEND_Click(QStringLiteral("HI"));
-    EXPECT_TRUE(waitUntil([&] { return ann().view.chat.contains(answer) && bob().view.chat.contains(answer); }, Wait));
+    EXPECT_TRUE(waitForAll([&](const CoreClient& c) { return c.view.chat.contains(answer); }));
     // Bob has no bot rows: one answer only.
     EXPECT_EQ(ann().view.chat.count(QStringLiteral("> hello friend")), 1);
 }
@@ -89,13 +103,7 @@ TEST_F(LobbyOnServer, LaunchMessageStartsTheMembersOfItsHutOnly)
     ann().client.Hut_Click(21);
     bob().client.Hut_Click(23);
     cid().client.Hut_Click(11);
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            return allSeeInHut(2, 1, QStringLiteral("aa021Ann")) && allSeeInHut(2, 3, QStringLiteral("aa023Bob")) &&
-                   allSeeInHut(1, 1, QStringLiteral("aa011Cid"));
-        },
-        Wait))
-        << dump();
+    ASSERT_TRUE(waitForHuts({"aa021Ann", "aa023Bob", "aa011Cid"})) << dump();
 
     RawIrcClient host;
     ASSERT_TRUE(host.connectTo(server.port()));
@@ -103,21 +111,21 @@ TEST_F(LobbyOnServer, LaunchMessageStartsTheMembersOfItsHutOnly)
     ASSERT_TRUE(host.join(Lobby0));
     // Every client has read the host's JOIN before the launch comes: a launch
     // read in one block with a JOIN line is not acted on.
-    ASSERT_TRUE(waitUntil([&] { return allSeeAll(clients, {QStringLiteral("Host")}); }, Wait));
+    ASSERT_TRUE(waitForLobby({"Host"}));
 
     host.sendLine("PRIVMSG #ZentharaNET_0 :[ZENLAUNCH2] 10.1.2.3|||");
     for (CoreClient* member : {&ann(), &bob()}) {
         ASSERT_TRUE(waitUntil([&] { return !member->shell.started.isEmpty(); }, Wait));
-        EXPECT_EQ(member->shell.started, QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 10.1.2.3 /n") +
-                                                     member->name() + QStringLiteral(" /boundip 127.0.0.1")});
+        EXPECT_EQ(member->shell.started,
+                  QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 10.1.2.3 /n") + member->name() +
+                              QStringLiteral(" /boundip 127.0.0.1")});
         EXPECT_EQ(member->client.state().MyNick, QStringLiteral("MM_abFFF") + member->name());
     }
 
     // The launched players move to the playing list everywhere. Their NICK
     // lines follow the launch message on Cid's connection, so by then Cid has
     // read the launch too.
-    ASSERT_TRUE(waitUntil(
-        [&] { return cid().inPlayList(QStringLiteral("Ann")) && cid().inPlayList(QStringLiteral("Bob")); }, Wait))
+    ASSERT_TRUE(waitUntil([&] { return cid().inPlayList("Ann") && cid().inPlayList("Bob"); }, Wait))
         << dump();
     EXPECT_TRUE(cid().shell.started.isEmpty());
     EXPECT_FALSE(cid().view.chat.contains(QStringLiteral("LAUNCHING GAME")));
@@ -129,18 +137,20 @@ TEST_F(LobbyOnServer, ServerRestartWithinTheReconnectIntervalBringsEveryoneBack)
     int registrations = 0;
     QObject counting; // ends the counting with the test
     for (auto& c : clients) {
-        QObject::connect(&c->client, &LobbyClient::registered, &counting, [&registrations] { ++registrations; });
+        QObject::connect(&c->client, &LobbyClient::registered, &counting,
+                         [&registrations] { ++registrations; });
         // Restarting the timers here puts the next reconnect tick a whole
         // interval after the server went away, long after it is back.
         c->client.setTimerIntervals(200, 1500);
     }
     server.stop();
-    ASSERT_TRUE(waitUntil([&] { return all([](const CoreClient& c) { return c.client.socketState() == SocketState::Closing; }); }, Wait));
+    ASSERT_TRUE(
+        waitForAll([](const CoreClient& c) { return c.client.socketState() == SocketState::Closing; }));
     ASSERT_TRUE(server.start());
 
-    // Each registered once more, and all are back in the lobby.
-    EXPECT_TRUE(waitUntil([&] { return registrations == 3 && allSeeAll(clients, {"Ann", "Bob", "Cid"}); }, Wait))
-        << dump();
+    // Each registers once more, and all are back in the lobby.
+    ASSERT_TRUE(waitUntil([&] { return registrations == 3; }, Wait));
+    EXPECT_TRUE(waitForLobby({"Ann", "Bob", "Cid"})) << dump();
     EXPECT_EQ(registrations, 3);
     for (const auto& c : clients) {
         EXPECT_EQ(c->client.state().MyNick, QStringLiteral("MM_aaFFF") + c->name());
