@@ -45,7 +45,6 @@ struct Case {
     QByteArray lastReply;
 };
 
-
 class BotFolder {
 public:
     QString path() const { return m_dir.path(); }
@@ -69,7 +68,8 @@ private:
 TEST(HostileBotFile, TheLoaderStoresTheRowsBeforeAFaultAndTheEditorShowsAndSavesEveryByte)
 {
     const Case cases[] = {
-        {"10 MB of records", tenMegabytesOfRecords(), Fault::TooManyRecords, 1001, "t1000", "reply number 1000 of many"},
+        {"10 MB of records", tenMegabytesOfRecords(), Fault::TooManyRecords, 1001, "t1000",
+         "reply number 1000 of many"},
         {"10 MB in one record", "big|" + QByteArray(TenMegabytes, 'r') + "\r\n", Fault::None, 1, "big",
          QByteArray(TenMegabytes, 'r')},
         {"10 MB without a line end", QByteArray(TenMegabytes, 'z'), Fault::Unterminated, 0, {}, {}},
@@ -94,8 +94,10 @@ TEST(HostileBotFile, TheLoaderStoresTheRowsBeforeAFaultAndTheEditorShowsAndSaves
         ASSERT_EQ(result.rowsStored, c.rows);
         if (c.rows > 0) {
             const auto& last = d.BotTable[c.rows - 1];
-            EXPECT_TRUE(last[0] == QString::fromLatin1(c.lastTrigger)) << "trigger " << last[0].size() << " characters";
-            EXPECT_TRUE(last[1] == QString::fromLatin1(c.lastReply)) << "reply " << last[1].size() << " characters";
+            EXPECT_TRUE(last[0] == QString::fromLatin1(c.lastTrigger))
+                << "trigger " << last[0].size() << " characters";
+            EXPECT_TRUE(last[1] == QString::fromLatin1(c.lastReply))
+                << "reply " << last[1].size() << " characters";
         }
         if (c.rows < Declares::BotRows)
             EXPECT_TRUE(d.BotTable[c.rows][0].isNull());

@@ -66,13 +66,17 @@ struct Crowd {
     QByteArray oneLine() const { return header() + entries.join(u' ').toLatin1() + "\r\n" + end(); }
 
     static QByteArray header() { return (":irc.zen.test 353 " + Bob + " = " + Channel + " :").toLatin1(); }
-    static QByteArray end() { return (":irc.zen.test 366 " + Bob + " " + Channel + " :End of NAMES list\r\n").toLatin1(); }
+    static QByteArray end()
+    {
+        return (":irc.zen.test 366 " + Bob + " " + Channel + " :End of NAMES list\r\n").toLatin1();
+    }
 };
 
 // Every block of the reply hands on only the names it brought. Were the whole
 // lists handed on again for each block, a server sending one name a line and
 // a line a read would cost the square of the crowd: minutes for these names.
-TEST(HostileNamesReply, AHundredThousandNamesInOneReadOrSmallReadsAreListedPlacedAndCountedWithinTheSixteenBitCount)
+TEST(HostileNamesReply,
+     AHundredThousandNamesInOneReadOrSmallReadsAreListedPlacedAndCountedWithinTheSixteenBitCount)
 {
     const Crowd crowd;
     const struct {
@@ -108,7 +112,8 @@ TEST(HostileNamesReply, AHundredThousandNamesInOneReadOrSmallReadsAreListedPlace
         // The count is 16-bit: it stops at its largest value instead of
         // wrapping round to a negative count, which would let one vote kick.
         EXPECT_EQ(lobby.d.UserCount, 32767);
-        lobby.receive(chanMsg(QStringLiteral("MM_aaFFFVoter"), Channel, QStringLiteral("[ZENKICK] MM_aaFFFVoter>Bob|||")));
+        lobby.receive(chanMsg(QStringLiteral("MM_aaFFFVoter"), Channel,
+                              QStringLiteral("[ZENKICK] MM_aaFFFVoter>Bob|||")));
         EXPECT_EQ(lobby.d.KickVotes, 1);
         EXPECT_EQ(lobby.shell.endCount, 0);
         EXPECT_FALSE(lobby.client.hasEnded());
@@ -209,7 +214,8 @@ TEST(HostileLongLine, ALaunchMessageWithAMebibyteAddressIsHandedToTheLauncherAsO
     const QByteArray address = mebibyteOf("1.");
     lobby.receive(fromAnn("[ZENLAUNCH2] " + address + "|||"));
     ASSERT_EQ(lobby.shell.started.size(), 1);
-    EXPECT_TRUE(lobby.shell.started[0] == QStringLiteral("eaexec.exe zen3.exe /j tcp ") + QString::fromLatin1(address) +
+    EXPECT_TRUE(lobby.shell.started[0] == QStringLiteral("eaexec.exe zen3.exe /j tcp ") +
+                                              QString::fromLatin1(address) +
                                               QStringLiteral(" /nBob /boundip 10.0.0.5"));
     EXPECT_EQ(lobby.d.MyNick, QStringLiteral("MM_abFFFBob"));
 }

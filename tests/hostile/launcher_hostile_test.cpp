@@ -32,7 +32,8 @@ public:
     QStringList questions;
 };
 
-TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheDetachedLauncherAsPlainArgumentsAndNothingElseRuns)
+TEST(HostileAddressForReal,
+     RelayedByAServerTheAddressReachesTheDetachedLauncherAsPlainArgumentsAndNothingElseRuns)
 {
     RecordingLauncher launcher;
     ASSERT_TRUE(launcher.isReady());
@@ -59,19 +60,23 @@ TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheDetachedLauncher
     ASSERT_TRUE(host.join(Channel));
     // Once Bob lists the host, the host's JOIN is behind it: the next line
     // comes in a read of its own.
-    ASSERT_TRUE(waitUntil([&] { return view.chatList.contains(QStringLiteral("Host")); }, Wait)) << view.chat.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return view.chatList.contains(QStringLiteral("Host")); }, Wait))
+        << view.chat.toStdString();
 
     const QString m = launcher.mark(QString());
-    const QString address = QStringLiteral("1.2.3.4;touch %1semicolon $(touch %1substituted) `touch %1backquoted` "
-                                           "'single' \"double\" |touch %1piped && touch %1anded > %1redirected")
-                                .arg(m);
+    const QString address =
+        QStringLiteral("1.2.3.4;touch %1semicolon $(touch %1substituted) `touch %1backquoted` "
+                       "'single' \"double\" |touch %1piped && touch %1anded > %1redirected")
+            .arg(m);
     host.sendLine(("PRIVMSG " + Channel + " :[ZENLAUNCH2] " + address + "|||").toLatin1());
     ASSERT_TRUE(launcher.waitForRuns(1));
     const RecordingLauncher::Run game = launcher.starts().value(0);
+    // clang-format off
     EXPECT_EQ(game.arguments,
               (QStringList{"zen3.exe", "/j", "tcp", "1.2.3.4;touch", m + "semicolon", "$(touch", m + "substituted)",
                            "`touch", m + "backquoted`", "'single'", "\"double\"", "|touch", m + "piped", "&&", "touch",
                            m + "anded", ">", m + "redirected", "/nBob", "/boundip", "127.0.0.1"}));
+    // clang-format on
     // The lobby goes on while the launcher is held: nobody waits for the game,
     // and the launcher is no child of the lobby's process.
     EXPECT_FALSE(launcher.hasEnded(game.pid));
@@ -82,13 +87,15 @@ TEST(HostileAddressForReal, RelayedByAServerTheAddressReachesTheDetachedLauncher
 
     // The server echoes Bob's change to playing; a link after it is read on its own.
     ASSERT_TRUE(waitUntil([&] { return view.playList.contains(QStringLiteral("Bob")); }, Wait));
-    const QString page = QStringLiteral("http://lobby.test/?a=1;touch %1linked&b=$(touch %1linkedsub) 'x y'").arg(m);
+    const QString page =
+        QStringLiteral("http://lobby.test/?a=1;touch %1linked&b=$(touch %1linkedsub) 'x y'").arg(m);
     host.sendLine(("PRIVMSG " + Channel + " :[ZENLNK] " + page + "|||").toLatin1());
     ASSERT_TRUE(launcher.waitForRuns(2));
-    EXPECT_EQ(shell.questions, QStringList{QStringLiteral("A Link has been posted.. Visit Page:\r\n") + page + u'?'});
+    EXPECT_EQ(shell.questions,
+              QStringList{QStringLiteral("A Link has been posted.. Visit Page:\r\n") + page + u'?'});
     EXPECT_EQ(launcher.runOf(QStringLiteral("iexplore.exe")),
-              (QStringList{"iexplore.exe", "http://lobby.test/?a=1;touch", m + "linked&b=$(touch", m + "linkedsub)",
-                           "'x", "y'"}));
+              (QStringList{"iexplore.exe", "http://lobby.test/?a=1;touch", m + "linked&b=$(touch",
+                           m + "linkedsub)", "'x", "y'"}));
 
     // Both launcher runs have ended: anything a shell had made of the
     // addresses would have run by now.
@@ -130,7 +137,8 @@ TEST(HostileAddress, LaunchAndLinkAddressesBecomeArgumentsWordForWord)
         SCOPED_TRACE(c.kind.toStdString() + c.address);
         FakeLobby lobby(QStringLiteral("MM_aa021Bob"), Channel);
         lobby.connect();
-        lobby.receive(chanMsg(QStringLiteral("MM_aa020Host"), Channel, c.kind + QString::fromLatin1(c.address) + "|||"));
+        lobby.receive(chanMsg(QStringLiteral("MM_aa020Host"), Channel,
+                              c.kind + QString::fromLatin1(c.address) + "|||"));
         ASSERT_EQ(lobby.shell.started.size(), 1);
         EXPECT_EQ(QtShell::splitCommandLine(lobby.shell.started[0]),
                   c.kind == launch ? game + c.words + gameEnd : browser + c.words);
@@ -157,11 +165,13 @@ TEST(HostileAddress, AnAddressTooLongForTheSystemIsReportedInTheChatAndTheLobbyG
     transport.deliver(chanMsg(QStringLiteral("MM_aa020Host"), Channel,
                               QStringLiteral("[ZENLAUNCH2] ") + address + QStringLiteral("|||"))
                           .toLatin1());
-    EXPECT_TRUE(view.chat.endsWith(QStringLiteral("Could Not Start eaexec.exe\r\n"))) << view.chat.right(200).toStdString();
+    EXPECT_TRUE(view.chat.endsWith(QStringLiteral("Could Not Start eaexec.exe\r\n")))
+        << view.chat.right(200).toStdString();
     EXPECT_EQ(d.MyNick, QStringLiteral("MM_abFFFBob"));
     EXPECT_TRUE(launcher.starts().isEmpty());
 
-    transport.deliver(chanMsg(QStringLiteral("MM_aaFFFAnn"), Channel, QStringLiteral("still here")).toLatin1());
+    transport.deliver(
+        chanMsg(QStringLiteral("MM_aaFFFAnn"), Channel, QStringLiteral("still here")).toLatin1());
     EXPECT_TRUE(view.chat.endsWith(QStringLiteral("Ann> still here\r\n")));
 }
 

@@ -56,7 +56,8 @@ QByteArray noise(int size)
 TEST(HostileStartUp, APictureFileThatIsNoPictureEndsTheLoadingWithOneMessageThenTheLogin)
 {
     const ProgramFolder original;
-    const QString bg = QStringLiteral("bg.jpg"), huts = QStringLiteral("huts.jpg"), select = QStringLiteral("select.jpg");
+    const QString bg = QStringLiteral("bg.jpg"), huts = QStringLiteral("huts.jpg"),
+                  select = QStringLiteral("select.jpg");
     ASSERT_FALSE(hugeDeclaredJpeg(original.read(select)).isEmpty());
     const struct {
         const char* what;
@@ -130,7 +131,8 @@ TEST(HostileEditor, ASaveThatCannotBeWrittenSaysSoKeepsTheTextAndLeavesTheFileWh
 
 TEST(HostileEditor, TenMegabytesOfBotFileOpenInTheEditor)
 {
-    for (const QByteArray& bytes : {QByteArray("hi|hello\r\n").repeated(1000 * 1000), QByteArray(10 * 1000 * 1000, 'z')}) {
+    for (const QByteArray& bytes :
+         {QByteArray("hi|hello\r\n").repeated(1000 * 1000), QByteArray(10 * 1000 * 1000, 'z')}) {
         SCOPED_TRACE(bytes.left(10).toStdString());
         Desktop desktop;
         desktop.folder.write(QStringLiteral("bot.dat"), bytes);

@@ -72,9 +72,10 @@ TEST_P(CrowdedLobby, EveryRosterConvergesAfterABurstOfHutJoins)
 
     for (SimPlayer* p : everyone)
         EXPECT_FALSE(p->ended()) << p->name().toStdString();
-    std::printf("[ figures  ] flood penalties %s: %d players listed each other in %lld ms; after %d hut joins "
-                "every roster agreed in %lld ms\n",
-                GetParam() ? "on" : "off", Players, qint64(enteredMs), Seats, qint64(settledMs));
+    std::printf(
+        "[ figures  ] flood penalties %s: %d players listed each other in %lld ms; after %d hut joins "
+        "every roster agreed in %lld ms\n",
+        GetParam() ? "on" : "off", Players, qint64(enteredMs), Seats, qint64(settledMs));
     RecordProperty("entered_ms", int(enteredMs));
     RecordProperty("settled_ms", int(settledMs));
 }

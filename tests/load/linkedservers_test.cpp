@@ -97,7 +97,8 @@ TEST(LinkedServers, OneLobbyAcrossTwoServersThroughANetsplitAndRelink)
     // every west player; the west players are disconnected, not ended.
     eastWatch.expect(lobbyOf(eastSide, seated));
     west.stop();
-    ASSERT_TRUE(waitUntil([&] { return eastWatch.allShow(); }, Wait)) << eastWatch.differences().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return eastWatch.allShow(); }, Wait))
+        << eastWatch.differences().toStdString();
     for (const auto& p : westCrowd->players()) {
         EXPECT_EQ(p->client().socketState(), SocketState::Closing) << p->name().toStdString();
         EXPECT_FALSE(p->ended()) << p->name().toStdString();

@@ -28,10 +28,22 @@ public:
     QString localIP() const override { return m_localIP; }
 
     // The server side.
-    void acceptConnection() { m_state = SocketState::Connected; emit connected(); }
+    void acceptConnection()
+    {
+        m_state = SocketState::Connected;
+        emit connected();
+    }
     void deliver(const QByteArray& data) { emit received(data); }
-    void closeFromServer() { m_state = SocketState::Closing; emit closedByServer(); }
-    void fail(int code, const QString& description) { m_state = SocketState::Error; emit failed(code, description); }
+    void closeFromServer()
+    {
+        m_state = SocketState::Closing;
+        emit closedByServer();
+    }
+    void fail(int code, const QString& description)
+    {
+        m_state = SocketState::Error;
+        emit failed(code, description);
+    }
     void setLocalIP(const QString& ip) { m_localIP = ip; }
 
     // Lines sent since the last take, split at CR LF (an empty line stays).

@@ -18,7 +18,8 @@ RawIrcClient::RawIrcClient()
 
 bool RawIrcClient::connectTo(quint16 port, int timeoutMs)
 {
-    m_socket.connectToHost(QStringLiteral("127.0.0.1"), port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+    m_socket.connectToHost(QStringLiteral("127.0.0.1"), port, QIODevice::ReadWrite,
+                           QAbstractSocket::IPv4Protocol);
     return m_socket.waitForConnected(timeoutMs);
 }
 
@@ -44,7 +45,8 @@ bool RawIrcClient::join(const QString& channel, int timeoutMs)
     return waitForLine(
                [&name](const QByteArray& line) {
                    const QList<QByteArray> words = line.split(' ');
-                   return words.size() > 3 && words[1] == "366" && words[3].compare(name, Qt::CaseInsensitive) == 0;
+                   return words.size() > 3 && words[1] == "366" &&
+                          words[3].compare(name, Qt::CaseInsensitive) == 0;
                },
                timeoutMs)
         .has_value();
@@ -67,7 +69,8 @@ std::optional<QByteArray> RawIrcClient::waitForLine(const LinePredicate& matches
         return std::nullopt;
     };
     std::optional<QByteArray> line;
-    waitUntil([&] { return (line = found()) || m_socket.state() != QAbstractSocket::ConnectedState; }, timeoutMs);
+    waitUntil([&] { return (line = found()) || m_socket.state() != QAbstractSocket::ConnectedState; },
+              timeoutMs);
     // The server's last lines may come with its close; they count as well.
     if (!line && !(line = found()))
         m_nextUnread = start;

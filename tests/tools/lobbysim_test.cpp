@@ -73,7 +73,8 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
 
     SimPlayer& talker = sim.player(0);
     ASSERT_TRUE(sim.chat(talker));
-    EXPECT_TRUE(othersShow(talker, [&](const SimPlayer& p) { return p.view().chat().contains(talker.name() + "> "); }));
+    EXPECT_TRUE(othersShow(
+        talker, [&](const SimPlayer& p) { return p.view().chat().contains(talker.name() + "> "); }));
 
     SimPlayer& seated = sim.player(1);
     ASSERT_TRUE(sim.takeSlot(seated));
@@ -85,7 +86,8 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
     SimPlayer& away = sim.player(2);
     ASSERT_TRUE(sim.changeStatus(away));
     ASSERT_TRUE(away.status() == u'c' || away.status() == u'd');
-    const QString marked = (away.status() == u'c' ? QStringLiteral("(Away)") : QStringLiteral("(BRB)")) + away.name();
+    const QString marked =
+        (away.status() == u'c' ? QStringLiteral("(Away)") : QStringLiteral("(BRB)")) + away.name();
     EXPECT_TRUE(othersShow(away, [&](const SimPlayer& p) { return p.view().chatList().contains(marked); }));
     EXPECT_TRUE(waitUntil([&] { return sim.rostersAgree(); }, Wait)) << sim.summary().toStdString();
 }
