@@ -47,14 +47,7 @@ public:
     void setLocalIP(const QString& ip) { m_localIP = ip; }
 
     // Lines sent since the last take, split at CR LF (an empty line stays).
-    QStringList takeLines()
-    {
-        QString text = QString::fromLatin1(m_sent);
-        m_sent.clear();
-        if (text.endsWith(QStringLiteral("\r\n")))
-            text.chop(2);
-        return text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
-    }
+    QStringList takeLines();
     QByteArray sent() const { return m_sent; }
 
     QString host;
