@@ -3,6 +3,7 @@
 #include "app/declares.h"
 #include "app/ports.h"
 #include "bot/boteditor.h"
+#include "ui/displaytext.h"
 #include "ui/layout.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
@@ -15,6 +16,12 @@
 #include <QTextCursor>
 
 namespace {
+// DataBox shows the working copy line for line, 64 lines to a text block, so
+// a bot.dat of many megabytes still opens at once. Long lines are cut on
+// screen only (it looks like the box's own wrapping); Save writes the
+// working copy.
+constexpr int LinesPerBlock = 64;
+
 QLabel* label(const QString& name, const QString& text, const QRect& at, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -33,37 +40,6 @@ QLineEdit* input(const QString& name, const QString& accessibleName, const QRect
     box->setGeometry(at);
     Look::darkBox(box);
     return box;
-}
-
-// DataBox shows the working copy line for line. Lines longer than a few
-// screens are cut into pieces, and the lines go 64 to a text block, so a
-// bot.dat of many megabytes still opens at once. The cuts are on screen only
-// (they look like the box's own wrapping); Save writes the working copy.
-QString shownText(QStringView text)
-{
-    constexpr qsizetype PieceLength = 2000;
-    constexpr int LinesPerBlock = 64;
-    QString shown;
-    shown.reserve(text.size() + text.size() / PieceLength + 1);
-    qsizetype lineStart = 0;
-    int lines = 0;
-    const auto lineBreak = [&] {
-        shown += ++lines % LinesPerBlock == 0 ? QChar(u'\n') : QChar(QChar::LineSeparator);
-        lineStart = shown.size();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            lineBreak();
-            continue;
-        }
-        if (shown.size() - lineStart >= PieceLength)
-            lineBreak();
-        shown += c;
-    }
-    return shown;
 }
 } // namespace
 
@@ -155,7 +131,7 @@ void EditForm::Command3_Click()
     m_text += record;
     QTextCursor end(m_data->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(shownText(record));
+    end.insertText(displayText(record, LinesPerBlock));
     m_data->moveCursor(QTextCursor::End);
 }
 
@@ -186,6 +162,6 @@ void EditForm::closeEvent(QCloseEvent* event)
 void EditForm::setText(const QString& text)
 {
     m_text = text;
-    m_data->setPlainText(shownText(text));
+    m_data->setPlainText(displayText(text, LinesPerBlock));
     m_data->moveCursor(QTextCursor::End);
 }
