@@ -51,7 +51,7 @@ struct Rebuild {
     int operator()(const QString& block)
     {
         reply.take(block, state.MyNick, state.CurrentChannel);
-        const RosterLists lists = RebuildRoster(state, reply.entries());
+        const RosterLists& lists = reply.rebuild(state).lists;
         const int shown = int(lists.chatting.size() + lists.playing.size());
         reply.reset();
         return shown;

@@ -23,6 +23,7 @@ void NamesReply::reset()
 {
     m_entries.clear();
     m_texts.clear();
+    m_roster = {};
     m_decoded = 0;
     m_open = false;
 }
@@ -56,9 +57,7 @@ bool NamesReply::take(const QString& block, const QString& myNick, const QString
             if (lineEnd < 0)
                 break; // a list without its line end is not read
             if (!m_open) {
-                m_entries.clear();
-                m_texts.clear();
-                m_decoded = 0;
+                reset();
                 m_open = true;
             }
             takeList(QStringView(block).mid(listStart, lineEnd - listStart));
@@ -202,13 +201,6 @@ void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLis
         decode(state, places, lists, entries[i]);
     places.writeTo(state);
     state.UserCount = qint16(qMin(entries.size(), qsizetype(std::numeric_limits<qint16>::max())));
-}
-
-RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries)
-{
-    RosterLists lists;
-    RebuildRoster(state, entries, lists, 0);
-    return lists;
 }
 
 RosterChange NamesReply::rebuild(Declares& state)

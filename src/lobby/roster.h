@@ -35,9 +35,6 @@ public:
     bool take(const QString& block, const QString& myNick, const QString& channel);
     // A block the names step did not read may still end the reply.
     void takeEnd(const QString& block, const QString& myNick, const QString& channel);
-    // The entries gathered since the reply began, "@" removed. They view
-    // texts the reply keeps until it is reset or a new reply begins.
-    const QList<QStringView>& entries() const { return m_entries; }
     void reset();
     // RebuildRoster over the names gathered so far. The names of earlier
     // blocks of the same reply are decoded once only, so a reply read in many
@@ -55,9 +52,7 @@ private:
     bool m_open = false;
 };
 
-// RebuildRoster: decodes every entry's nickname code into the two user lists
-// and huts 0 to 4, slots 0 to 3 of HutTable, and counts them in UserCount.
-RosterLists RebuildRoster(Declares& state, const QList<QStringView>& entries);
-// Continues a rebuild: decodes entries from `from` on into lists and the huts.
-// From 0 it starts afresh.
+// RebuildRoster: decodes the nickname code of every entry from `from` on into
+// the two user lists and huts 0 to 4, slots 0 to 3 of HutTable, and counts
+// all entries in UserCount. From 0 it starts afresh.
 void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLists& lists, qsizetype from);
