@@ -1,9 +1,13 @@
-// Rebuilding the lists and huts from a names reply, against splitting the same
+// Reading a names reply and rebuilding the lists and huts from it, against splitting the same
 // list of names at its blanks.
 #include "againstbaseline.h"
 
-#include "app/declares.h"
-#include "lobby/roster.h"
+#include "benchtransport.h"
+
+#include "simshell.h"
+#include "simview.h"
+
+#include "lobby/lobbyclient.h"
 
 #include <QStringList>
 
@@ -38,10 +42,14 @@ struct Lobby {
     }
 };
 
-// What the client does with a block holding a whole names reply.
+// What the client does with a read holding a whole names reply: every line
+// read and the lists and huts rebuilt once.
 struct Rebuild {
-    Declares state;
-    NamesReply reply;
+    BenchTransport transport;
+    SimShell shell;
+    SimView view;
+    LobbyClient client{transport, shell, view};
+    Declares& state = client.state();
 
     Rebuild()
     {
@@ -50,11 +58,8 @@ struct Rebuild {
     }
     int operator()(const QString& block)
     {
-        reply.take(block, state.MyNick, state.CurrentChannel);
-        const RosterLists& lists = reply.rebuild(state).lists;
-        const int shown = int(lists.chatting.size() + lists.playing.size());
-        reply.reset();
-        return shown;
+        client.HandleInbound(block);
+        return int(view.chatList().size() + view.playList().size());
     }
 };
 

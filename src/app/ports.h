@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The client's ways out to the world. The core is handed one of each; the real
 // ones live at the edge (irc/, ui/), tests hand in fakes that record calls.
 
@@ -51,8 +53,10 @@ public:
     virtual ~Shell() = default;
     // Modal message with an OK button.
     virtual void message(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
-    // Modal question with Yes and No; true for Yes.
-    virtual bool askYesNo(const QString& title, const QString& text) = 0;
+    // A question with Yes and No that holds nothing back: it returns at once,
+    // and answered(true) runs when the player picks Yes, answered(false) on No.
+    virtual void askYesNo(const QString& title, const QString& text,
+                          std::function<void(bool yes)> answered) = 0;
     // Starts a program detached; the command line is split at blanks, never
     // handed to a shell. False when it could not be started.
     virtual bool startProgram(const QString& commandLine) = 0;

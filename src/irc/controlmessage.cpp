@@ -1,5 +1,9 @@
 #include "irc/controlmessage.h"
 
+#include <QList>
+
+#include <algorithm>
+
 namespace ControlMessage {
 
 namespace {
@@ -19,7 +23,8 @@ QString launchLine(const QString& channel, int hut, const QString& localIP, cons
     return frame(channel, launchTag(hut), localIP, fieldSep);
 }
 
-QString kickLine(const QString& channel, const QString& voterNick, const QString& target, const QString& fieldSep)
+QString kickLine(const QString& channel, const QString& voterNick, const QString& target,
+                 const QString& fieldSep)
 {
     return frame(channel, KickTag, voterNick + u'>' + target, fieldSep);
 }
@@ -29,7 +34,7 @@ QString linkLine(const QString& channel, const QString& address, const QString& 
     return frame(channel, LinkTag, address, fieldSep);
 }
 
-std::optional<QString> fields(const QString& block, const QString& tag, const QString& fieldSep)
+std::optional<QString> fields(QStringView block, const QString& tag, const QString& fieldSep)
 {
     const qsizetype at = block.indexOf(tag, 0, Qt::CaseInsensitive);
     if (at < 0)
@@ -41,7 +46,7 @@ std::optional<QString> fields(const QString& block, const QString& tag, const QS
     const qsizetype end = block.indexOf(fieldSep + QStringLiteral("\r\n"), start);
     if (end < 0)
         return std::nullopt;
-    return block.mid(start, end - start);
+    return block.mid(start, end - start).toString();
 }
 
 std::optional<KickVote> parseKick(const QString& fields)
@@ -50,6 +55,27 @@ std::optional<KickVote> parseKick(const QString& fields)
     if (gt < 0)
         return std::nullopt;
     return KickVote{fields.left(gt), fields.mid(gt + 1)};
+}
+
+bool isDottedIPv4(QStringView address)
+{
+    int parts = 0;
+    for (const QStringView part : address.split(u'.')) {
+        const bool digits =
+            !part.isEmpty() && part.size() <= 3 &&
+            std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (!digits || part.toUInt() > 255)
+            return false;
+        ++parts;
+    }
+    return parts == 4;
+}
+
+bool isOneWord(QStringView address)
+{
+    return !address.isEmpty() && std::none_of(address.begin(), address.end(), [](QChar c) {
+        return c.unicode() <= 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0xA0) || c.isSpace();
+    });
 }
 
 } // namespace ControlMessage

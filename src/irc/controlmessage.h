@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -18,10 +19,10 @@ QString kickLine(const QString& channel, const QString& voterNick, const QString
                  const QString& fieldSep);
 QString linkLine(const QString& channel, const QString& address, const QString& fieldSep);
 
-// The fields of the first occurrence of tag in block (found ignoring case):
+// The fields of the first occurrence of tag in text (found ignoring case):
 // from one character after the tag to the first fieldSep + CR LF after that.
 // Nothing when the terminator is missing.
-std::optional<QString> fields(const QString& block, const QString& tag, const QString& fieldSep);
+std::optional<QString> fields(QStringView text, const QString& tag, const QString& fieldSep);
 
 struct KickVote {
     QString voterNick;
@@ -29,5 +30,10 @@ struct KickVote {
 };
 // Splits kick fields at their first ">"; nothing when there is none.
 std::optional<KickVote> parseKick(const QString& fields);
+
+// A host address the game can be pointed at: four dotted decimal numbers up to 255.
+bool isDottedIPv4(QStringView address);
+// A link the browser is given as one argument: one word, no blank or control character.
+bool isOneWord(QStringView address);
 
 } // namespace ControlMessage

@@ -2,37 +2,53 @@
 
 #include "app/declares.h"
 #include "app/ports.h"
+#include "irc/serverline.h"
 
 class Connection;
 
-// The lobby features the dispatcher hands a block to, in its fixed order.
+// The lobby features the dispatcher hands lines to, in its fixed order.
 class InboundHandlers {
 public:
     virtual ~InboundHandlers() = default;
-    // A block with a names reply for this client; false stops the dispatch.
-    virtual bool namesReply(const QString& block) = 0;
-    // The text of another user's channel message (line breaks already made).
-    virtual void channelMessage(const QString& text) = 0;
-    // A block carrying a kick-vote tag; false stops the dispatch.
-    virtual bool kickVote(const QString& block) = 0;
-    virtual void link(const QString& block) = 0;
-    // A block carrying the launch tag of hut n; false stops the dispatch.
-    virtual bool launch(const QString& block, int hut) = 0;
+    // The client has ended: the rest of the read is not looked at.
+    virtual bool hasEnded() const = 0;
+    // The names of one 353 line of the lobby channel's names reply.
+    virtual void namesLine(QStringView names) = 0;
+    // The 366 line that ends the reply.
+    virtual void namesEnd() = 0;
+    // The read that brought names lines has been dispatched: the lists are
+    // rebuilt once for it, not once per line.
+    virtual void namesRead() = 0;
+    // The server refused the nickname of our registration (433 in use, 432 erroneous).
+    virtual void nicknameRefused(int numeric) = 0;
+    // Another user's channel message, shown already: sender is the user name
+    // as shown, text the message with its line breaks made.
+    virtual void channelMessage(const QString& sender, const QString& text) = 0;
+    // A channel message carrying a kick-vote tag; false stops the line.
+    virtual bool kickVote(const ServerLine& line) = 0;
+    virtual void link(const ServerLine& line) = 0;
+    // A channel message carrying the launch tag of hut n; false stops the line.
+    virtual bool launch(const ServerLine& line, int hut) = 0;
 };
 
-// HandleInbound: every received block runs through a fixed sequence of
-// case-insensitive substring tests over the whole block. The block is never
-// parsed as IRC lines: that is how every lobby client on the network reads it.
+// HandleInbound: every line of a read runs through the lobby's fixed sequence
+// of case-insensitive substring tests by itself. What the client sends in
+// answer stays as lobby clients have always sent it for one read: at most one
+// "pong" and one NAMES request, however many lines ask for them.
 class Dispatcher {
 public:
     Dispatcher(Declares& state, Connection& connection, View& view, InboundHandlers& handlers);
 
+    // block: whole lines, each ended by CR LF (an over-long cut piece may lack it).
     void HandleInbound(const QString& block);
 
     static QString welcomeText(const QString& serverHost);
 
 private:
-    void showChatLine(const QString& block);
+    struct Read; // what one read has sent already
+
+    void dispatchLine(const ServerLine& line, Read& read);
+    void showChatLine(const ServerLine& line);
 
     Declares& m_d;
     Connection& m_connection;

@@ -2,6 +2,7 @@
 
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
+#include "irc/serverline.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 
@@ -29,7 +30,8 @@ void becomePlaying(LobbyContext& lobby)
 
 QString hostCommandLine(const QString& userName, const QString& localIP)
 {
-    return QStringLiteral("eaexec.exe zen3.exe /h tcp /n") + userName + QStringLiteral(" /boundip ") + localIP;
+    return QStringLiteral("eaexec.exe zen3.exe /h tcp /n") + userName + QStringLiteral(" /boundip ") +
+           localIP;
 }
 
 QString joinerCommandLine(const QString& hostIP, const QString& userName, const QString& localIP)
@@ -47,19 +49,26 @@ void Launch_Click(LobbyContext& lobby, int hut)
     if (body.mid(4, 1) != QStringLiteral("0") || NickCode::HexToNum(QStringView(body).mid(2, 2)) != hut)
         return;
 
-    lobby.connection.SendLine(ControlMessage::launchLine(d.CurrentChannel, hut, lobby.connection.localIP(), d.FieldSep));
+    lobby.connection.SendLine(
+        ControlMessage::launchLine(d.CurrentChannel, hut, lobby.connection.localIP(), d.FieldSep));
     becomePlaying(lobby);
     startLauncher(lobby, hostCommandLine(NickCode::userName(d.MyNick), lobby.connection.localIP()));
 }
 
-bool receive(LobbyContext& lobby, const QString& block, int hut)
+bool receive(LobbyContext& lobby, const ServerLine& line, int hut)
 {
     Declares& d = lobby.state;
     if (NickCode::hutOf(d.MyNick) != hut)
         return false;
-    const auto hostIP = ControlMessage::fields(block, ControlMessage::launchTag(hut), d.FieldSep);
-    if (!hostIP)
-        return true; // a cut message starts nothing
+    // The host sends the launch before its playing NICK, so its nickname
+    // still holds slot 0 of the hut.
+    const QStringView host = line.sender;
+    if (!host.startsWith(NickCode::Marker) || host.size() < NickCode::PrefixLength ||
+        host.mid(4, 4) != NickCode::placeCode(hut, 0))
+        return true;
+    const auto hostIP = ControlMessage::fields(line.message, ControlMessage::launchTag(hut), d.FieldSep);
+    if (!hostIP || !ControlMessage::isDottedIPv4(*hostIP))
+        return true; // a cut message or a bad address starts nothing
     becomePlaying(lobby);
     startLauncher(lobby,
                   joinerCommandLine(*hostIP, NickCode::userName(d.MyNick), lobby.connection.localIP()));

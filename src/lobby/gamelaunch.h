@@ -3,6 +3,7 @@
 #include <QString>
 
 struct LobbyContext;
+struct ServerLine;
 
 namespace GameLaunch {
 
@@ -24,7 +25,8 @@ QString joinerCommandLine(const QString& hostIP, const QString& userName, const 
 void Launch_Click(LobbyContext& lobby, int hut);
 
 // A launch message for hut n: a member of hut n starts the game as a joiner
-// at the host's address. False stops the dispatch (this client is not in hut n).
-bool receive(LobbyContext& lobby, const QString& block, int hut);
+// at the host's address. It counts only from the occupant of slot 0 of hut n
+// and with a dotted IPv4 address. False stops the line (this client is not in hut n).
+bool receive(LobbyContext& lobby, const ServerLine& line, int hut);
 
 } // namespace GameLaunch

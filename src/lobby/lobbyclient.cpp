@@ -74,10 +74,7 @@ void LobbyClient::HandleInbound(const QString& block)
 {
     if (m_ended)
         return;
-    m_namesRead = false;
     m_dispatcher.HandleInbound(block);
-    if (!m_namesRead && !m_ended)
-        m_names.takeEnd(block, m_d.MyNick, m_d.CurrentChannel);
     emit blockHandled();
 }
 
@@ -124,51 +121,65 @@ void LobbyClient::endWithMessage(const QString& title, const QString& text, Shel
 
 void LobbyClient::stopWorking()
 {
+    // The refresh keeps ticking while a last message is open, so the caption
+    // tells what happened; it only reads the state.
     m_ended = true;
-    m_refreshTimer.stop();
     m_reconnectTimer.stop();
 }
 
 void LobbyClient::finish()
 {
+    m_refreshTimer.stop();
     m_connection.close();
     m_shell.endProgram();
 }
 
-bool LobbyClient::namesReply(const QString& block)
+void LobbyClient::namesLine(QStringView names)
 {
-    m_namesRead = true;
-    if (!m_names.take(block, m_d.MyNick, m_d.CurrentChannel))
-        return true;
-    // A reply read in many small blocks hands on only what each block
-    // added, so the window's lists grow with the reply instead of being
-    // copied and filled again for every block.
+    m_names.takeLine(names);
+}
+
+void LobbyClient::namesEnd()
+{
+    m_names.end();
+}
+
+void LobbyClient::namesRead()
+{
+    // A reply read in many small reads hands on only what each read added,
+    // so the window's lists grow with the reply instead of being copied and
+    // filled again for every read.
     const RosterChange change = m_names.rebuild(m_d);
     if (change.afresh)
         m_view.setUserLists(change.lists.chatting, change.lists.playing);
     else
         m_view.appendUsers(change.newChatting(), change.newPlaying());
-    return true;
 }
 
-void LobbyClient::channelMessage(const QString& text)
+void LobbyClient::nicknameRefused(int numeric)
 {
+    Q_UNUSED(numeric);
+}
+
+void LobbyClient::channelMessage(const QString& sender, const QString& text)
+{
+    Q_UNUSED(sender);
     BotResponder::scan(m_d, m_connection, text);
 }
 
-bool LobbyClient::kickVote(const QString& block)
+bool LobbyClient::kickVote(const ServerLine& line)
 {
-    return VoteKick::receive(m_lobby, block);
+    return VoteKick::receive(m_lobby, line);
 }
 
-void LobbyClient::link(const QString& block)
+void LobbyClient::link(const ServerLine& line)
 {
-    Links::receive(m_lobby, block);
+    Links::receive(m_lobby, line);
 }
 
-bool LobbyClient::launch(const QString& block, int hut)
+bool LobbyClient::launch(const ServerLine& line, int hut)
 {
-    return GameLaunch::receive(m_lobby, block, hut);
+    return GameLaunch::receive(m_lobby, line, hut);
 }
 
 void LobbyClient::onFailed(bool whileConnecting, int code, const QString& description)

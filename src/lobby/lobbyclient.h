@@ -29,7 +29,7 @@ public:
     Connection& connection() { return m_connection; }
     int socketState() const { return m_connection.state(); }
     // True once the client has ended the program; it then does nothing more.
-    bool hasEnded() const { return m_ended; }
+    bool hasEnded() const override { return m_ended; }
 
     // Tests and the load generator shorten the timers; the window uses the defaults.
     void setTimerIntervals(int refreshMs, int reconnectMs);
@@ -48,8 +48,8 @@ public:
     // Ends the client for good: no more sending, no timers, then the process ends.
     void endProgram();
     // The same after a last message. While the message is open nothing more is
-    // dispatched and no timer fires, so no second message can follow it; what
-    // was sent just before still leaves while the message is shown.
+    // dispatched and nothing reconnects, so no second message can follow it;
+    // the refresh goes on, and what was sent just before still leaves.
     void endWithMessage(const QString& title, const QString& text, Shell::Icon icon = Shell::Icon::None);
 
 signals:
@@ -59,11 +59,14 @@ signals:
     void blockHandled();
 
 private:
-    bool namesReply(const QString& block) override;
-    void channelMessage(const QString& text) override;
-    bool kickVote(const QString& block) override;
-    void link(const QString& block) override;
-    bool launch(const QString& block, int hut) override;
+    void namesLine(QStringView names) override;
+    void namesEnd() override;
+    void namesRead() override;
+    void nicknameRefused(int numeric) override;
+    void channelMessage(const QString& sender, const QString& text) override;
+    bool kickVote(const ServerLine& line) override;
+    void link(const ServerLine& line) override;
+    bool launch(const ServerLine& line, int hut) override;
 
     void onFailed(bool whileConnecting, int code, const QString& description);
     void stopWorking();
@@ -78,6 +81,5 @@ private:
     NamesReply m_names;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
-    bool m_namesRead = false; // the names step read the block being dispatched
     bool m_ended = false;
 };

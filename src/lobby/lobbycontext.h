@@ -16,6 +16,8 @@ struct LobbyContext {
     View& view;
     Shell& shell;
     std::function<void(const QString& title, const QString& text, Shell::Icon icon)> endWithMessage;
+    // A link question is open: links that come meanwhile are chat only.
+    bool linkQuestionOpen = false;
 };
 
 // Starts the launcher with commandLine; when it cannot be started the chat

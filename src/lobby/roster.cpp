@@ -6,17 +6,6 @@
 
 namespace {
 constexpr auto CI = Qt::CaseInsensitive;
-
-// A names list ends at its line's CR LF. The CR is looked for alone, which is
-// a much faster search than the pair.
-qsizetype lineEndFrom(const QString& block, qsizetype from)
-{
-    for (qsizetype cr = block.indexOf(u'\r', from); cr >= 0; cr = block.indexOf(u'\r', cr + 1)) {
-        if (cr + 1 < block.size() && block.at(cr + 1) == u'\n')
-            return cr;
-    }
-    return -1;
-}
 } // namespace
 
 void NamesReply::reset()
@@ -28,51 +17,12 @@ void NamesReply::reset()
     m_open = false;
 }
 
-// The markers are looked for ignoring case, as every test of a block is.
-// They are long, and a Boyer-Moore search skips through a busy lobby's reply
-// a marker's length at a time.
-QStringMatcher NamesReply::endMarker(const QString& myNick, const QString& channel)
+void NamesReply::takeLine(QStringView list)
 {
-    return QStringMatcher(QStringLiteral("366 ") + myNick + u' ' + channel + QStringLiteral(" :"), CI);
-}
-
-void NamesReply::takeEnd(const QString& block, const QString& myNick, const QString& channel)
-{
-    if (endMarker(myNick, channel).indexIn(block) >= 0)
-        m_open = false;
-}
-
-bool NamesReply::take(const QString& block, const QString& myNick, const QString& channel)
-{
-    const QStringMatcher header(
-        QStringLiteral("353 ") + myNick + QStringLiteral(" = ") + channel + QStringLiteral(" :"), CI);
-    const QStringMatcher end = endMarker(myNick, channel);
-    bool took = false;
-    qsizetype nextHeader = header.indexIn(block);
-    qsizetype nextEnd = end.indexIn(block);
-    while (nextHeader >= 0 || nextEnd >= 0) {
-        if (nextHeader >= 0 && (nextEnd < 0 || nextHeader < nextEnd)) {
-            const qsizetype listStart = nextHeader + header.pattern().size();
-            const qsizetype lineEnd = lineEndFrom(block, listStart);
-            if (lineEnd < 0)
-                break; // a list without its line end is not read
-            if (!m_open) {
-                reset();
-                m_open = true;
-            }
-            takeList(QStringView(block).mid(listStart, lineEnd - listStart));
-            took = true;
-            nextHeader = header.indexIn(block, lineEnd);
-        } else {
-            m_open = false;
-            nextEnd = end.indexIn(block, nextEnd + end.pattern().size());
-        }
+    if (!m_open) {
+        reset();
+        m_open = true;
     }
-    return took;
-}
-
-void NamesReply::takeList(QStringView list)
-{
     // Operator marks go, a voice "+" stays. The entries view this copy, whose
     // characters stay where they are while the reply is kept.
     m_texts.append(list.toString());

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QStringList>
-#include <QStringMatcher>
 #include <QStringView>
 
 struct RosterLists {
@@ -26,25 +25,20 @@ struct RosterChange {
 };
 
 // The names reply of the lobby channel, which a busy lobby gets as several
-// 353 lines, maybe across several received blocks, closed by a 366 line.
+// 353 lines, maybe across several reads, closed by a 366 line.
 class NamesReply {
 public:
-    // Takes the 353 lines for this nickname and channel from block, in order,
-    // and notes where a 366 ends the reply. A 353 after the end starts a new
-    // reply. True when block brought any 353 line of the reply.
-    bool take(const QString& block, const QString& myNick, const QString& channel);
-    // A block the names step did not read may still end the reply.
-    void takeEnd(const QString& block, const QString& myNick, const QString& channel);
+    // The names of one 353 line, in order. A line after the end starts a new reply.
+    void takeLine(QStringView names);
+    // The 366 line ends the reply.
+    void end() { m_open = false; }
     void reset();
     // RebuildRoster over the names gathered so far. The names of earlier
-    // blocks of the same reply are decoded once only, so a reply read in many
-    // small blocks costs no more than one read whole.
+    // reads of the same reply are decoded once only, so a reply read in many
+    // small reads costs no more than one read whole.
     RosterChange rebuild(Declares& state);
 
 private:
-    void takeList(QStringView list);
-    static QStringMatcher endMarker(const QString& myNick, const QString& channel);
-
     QStringList m_texts;          // the names text of every 353 line taken
     QList<QStringView> m_entries; // one view into m_texts per name
     RosterLists m_roster;         // what the first m_decoded entries gave

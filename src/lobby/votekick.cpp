@@ -2,21 +2,25 @@
 
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
+#include "irc/serverline.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 
 namespace VoteKick {
 
-bool receive(LobbyContext& lobby, const QString& block)
+bool receive(LobbyContext& lobby, const ServerLine& line)
 {
     Declares& d = lobby.state;
-    const auto fields = ControlMessage::fields(block, ControlMessage::KickTag, d.FieldSep);
+    const auto fields = ControlMessage::fields(line.message, ControlMessage::KickTag, d.FieldSep);
     const auto vote = fields ? ControlMessage::parseKick(*fields) : std::nullopt;
-    // A vote without a lobby nickname as voter was typed by hand: ignored.
+    // A vote without a lobby nickname as voter was typed by hand, and one
+    // naming a voter other than its sender was made up: both are ignored.
     if (!vote || vote->voterNick.size() < NickCode::PrefixLength)
         return true;
-
     const QString voter = NickCode::userName(vote->voterNick);
+    if (voter != line.sender.mid(NickCode::PrefixLength))
+        return true;
+
     if (vote->target.toLower() != NickCode::userName(d.MyNick).toLower())
         return false;
     // A substring test: once "Alice" has voted, "Al" counts as voted too.

@@ -3,6 +3,7 @@
 #include <QString>
 
 struct LobbyContext;
+struct ServerLine;
 
 namespace VoteKick {
 
@@ -14,8 +15,9 @@ inline bool thresholdReached(int votes, int userCount)
     return 2 * votes >= userCount;
 }
 
-// A block with a kick vote: counts a new voter against this client and ends
-// the client once half of the lobby has voted. False stops the dispatch.
-bool receive(LobbyContext& lobby, const QString& block);
+// A channel message with a kick vote: counts a new voter against this client
+// and ends the client once half of the lobby has voted. Only a voter who sent
+// the vote himself counts. False stops the line.
+bool receive(LobbyContext& lobby, const ServerLine& line);
 
 } // namespace VoteKick

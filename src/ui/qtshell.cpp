@@ -25,11 +25,17 @@ void QtShell::message(const QString& title, const QString& text, Icon icon)
     box.exec();
 }
 
-bool QtShell::askYesNo(const QString& title, const QString& text)
+void QtShell::askYesNo(const QString& title, const QString& text, std::function<void(bool yes)> answered)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, dialogParent());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    // Not modal: the lobby goes on reading and drawing while it is open.
+    auto* box = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                                dialogParent());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setDefaultButton(QMessageBox::Yes);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [answered = std::move(answered)](int result) { answered(result == QMessageBox::Yes); });
+    box->show();
 }
 
 QStringList QtShell::splitCommandLine(const QString& commandLine)

@@ -7,7 +7,7 @@
 class QtShell : public Shell {
 public:
     void message(const QString& title, const QString& text, Icon icon = Icon::None) override;
-    bool askYesNo(const QString& title, const QString& text) override;
+    void askYesNo(const QString& title, const QString& text, std::function<void(bool yes)> answered) override;
     bool startProgram(const QString& commandLine) override;
     // Ends the process on the spot, as the lobby always has: no QUIT line, no
     // further event, nothing saved. The operating system drops the socket.

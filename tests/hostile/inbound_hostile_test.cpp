@@ -205,17 +205,4 @@ TEST(HostileLongLine, APingFloodInOneLineIsAnsweredOncePerBlockNotOncePerWord)
     EXPECT_EQ(sent.count(QStringLiteral("pong")), sent.size());
 }
 
-TEST(HostileLongLine, ALaunchMessageWithAMebibyteAddressIsHandedToTheLauncherAsOneArgument)
-{
-    FakeLobby lobby(Bob, Channel);
-    lobby.connect();
-    const QByteArray address = mebibyteOf("1.");
-    lobby.receive(fromAnn("[ZENLAUNCH2] " + address + "|||"));
-    ASSERT_EQ(lobby.shell.started.size(), 1);
-    EXPECT_TRUE(lobby.shell.started[0] == QStringLiteral("eaexec.exe zen3.exe /j tcp ") +
-                                              QString::fromLatin1(address) +
-                                              QStringLiteral(" /nBob /boundip 10.0.0.5"));
-    EXPECT_EQ(lobby.d.MyNick, QStringLiteral("MM_abFFFBob"));
-}
-
 } // namespace

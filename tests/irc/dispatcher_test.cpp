@@ -5,54 +5,75 @@
 namespace {
 
 const QString Chan = QStringLiteral("#ZentharaNET_3");
+const QString Names = QStringLiteral("NAMES #ZentharaNET_3");
 
+// Lines as ngIRCd relays them.
+QString from(const QString& nick, const QString& rest)
+{
+    return ":" + nick + "!~" + nick.left(10) + "@127.0.0.1 " + rest + "\r\n";
+}
+QString said(const QString& nick, const QString& text)
+{
+    return from(nick, "PRIVMSG " + Chan + " :" + text);
+}
 QString ann(const QString& text)
 {
-    return chanMsg(QStringLiteral("MM_aaFFFAnn"), Chan, text);
+    return said(QStringLiteral("MM_aaFFFAnn"), text);
 }
+const QString CidNick = from(QStringLiteral("MM_aaFFFCid"), QStringLiteral("NICK :MM_aa010Cid"));
+const QString HostLaunch = said(QStringLiteral("MM_aa020Hal"), QStringLiteral("[ZENLAUNCH2] 10.0.0.2|||"));
+const QString Joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.0.0.5");
 
-TEST(Dispatcher, AnswersPingAnywhereWithABarePong)
+TEST(Dispatcher, EveryLineOfAReadIsDispatchedByItselfWhileTheWireStaysAsForOneRead)
 {
     const struct {
-        QString block;
-        bool pong;
+        const char* what;
+        QString read;
+        QString shown;
+        QStringList sent;
+        QStringList started;
     } cases[] = {
-        {"PING :irc.zen.test\r\n", true},           {"ping\r\n", true}, {ann("I went ShoPPing"), true},
-        {"PING :a\r\n:srv NOTICE x :y\r\n", true}, {ann("pin g"), false},
+        {"NICK + chat", CidNick + ann("hi"), "Ann> hi\r\n", {Names}, {}},
+        {"JOIN + chat", from("MM_aaFFFDee", "JOIN :" + Chan) + ann("hi"), "Ann> hi\r\n", {Names}, {}},
+        {"QUIT + chat", from("MM_aaFFFDee", "QUIT :bye") + ann("hi"), "Ann> hi\r\n", {Names}, {}},
+        {"notice + chat", ":irc.zen.test NOTICE MM_aa021Bob :x\r\n" + ann("hi"), "Ann> hi\r\n", {}, {}},
+        {"two chats, each with its sender",
+         ann("one") + said("Dan", "two"),
+         "Ann> one\r\nDan> two\r\n",
+         {},
+         {}},
+        {"two bot triggers",
+         ann("gg") + said("MM_abFFFDee", "GG"),
+         "Ann> gg\r\nBob> wp\r\nDee> GG\r\nBob> wp\r\n",
+         {"PRIVMSG #ZentharaNET_3 :wp", "PRIVMSG #ZentharaNET_3 :wp"},
+         {}},
+        {"launch, then the host's NICK",
+         HostLaunch + from("MM_aa020Hal", "NICK :MM_abFFFHal"),
+         "",
+         {Names},
+         {Joins}},
+        {"NICK, then a launch", CidNick + HostLaunch, "", {Names}, {Joins}},
+        {"ten NICKs cost one names reply", CidNick.repeated(10), "", {Names}, {}},
+        {"\"ping\" in three lines, one pong",
+         "PING :irc.zen.test\r\n" + ann("shopping?") + ann("PINGU"),
+         "Ann> shopping?\r\nAnn> PINGU\r\n",
+         {"pong"},
+         {}},
+        {"a chat line that mentions NICK : asks for names and is not shown",
+         ann("NICK :x") + ann("y"),
+         "Ann> y\r\n",
+         {Names},
+         {}},
     };
     for (const auto& c : cases) {
-        ConnectedLobby lobby;
-        lobby.receive(c.block);
-        EXPECT_EQ(lobby.sent(), c.pong ? QStringList{"pong"} : QStringList{}) << c.block.toStdString();
-    }
-}
-
-TEST(Dispatcher, MembershipAndNickChangesAskForNamesAndStop)
-{
-    // Everything after the first line would be acted on if the dispatch went on.
-    const QString later = ann("hello") + ":irc 353 MM_aa021Bob = #ZentharaNET_3 :Zed \r\n" +
-                          ann("[ZENLNK] http://x|||") +
-                          ":h!h@h PRIVMSG #ZentharaNET_3 :[ZENLAUNCH2] 1.2.3.4|||\r\n";
-    const QString first[] = {
-        ":MM_aaFFFCid!c@h NICK :MM_aa010Cid\r\n",
-        ":MM_aaFFFCid!c@h JOIN :#ZentharaNET_3\r\n",
-        ":MM_aaFFFCid!c@h QUIT :Quit: bye\r\n",
-        ":MM_aaFFFCid!c@h join :#ZentharaNET_3\r\n",
-    };
-    for (const QString& line : first) {
-        SCOPED_TRACE(line.toStdString());
+        SCOPED_TRACE(c.what);
         ConnectedLobby lobby(QStringLiteral("MM_aa021Bob"));
-        lobby.receive(line + later);
-        EXPECT_EQ(lobby.sent(), QStringList{"NAMES #ZentharaNET_3"});
-        EXPECT_TRUE(lobby.view.chat.isEmpty());
-        EXPECT_EQ(lobby.view.chatList, QStringList{"Getting User List..."});
-        EXPECT_TRUE(lobby.shell.questions.empty());
-        EXPECT_TRUE(lobby.shell.started.isEmpty());
+        lobby.d.BotTable[0] = {QStringLiteral("gg"), QStringLiteral("wp")};
+        lobby.receive(c.read);
+        EXPECT_EQ(lobby.view.chat.section(QStringLiteral("LAUNCHING"), 0, 0), c.shown);
+        EXPECT_EQ(lobby.sent(), c.sent);
+        EXPECT_EQ(lobby.shell.started, c.started);
     }
-
-    ConnectedLobby both;
-    both.receive("PING :x\r\n:MM_aaFFFCid!c@h NICK :MM_acFFFCid\r\n");
-    EXPECT_EQ(both.sent(), (QStringList{"pong", "NAMES #ZentharaNET_3"}));
 }
 
 const QString Welcome = QStringLiteral("<--WELCOME TO ZentharaNET hosted by " ZEN_SERVER_HOST
@@ -70,8 +91,10 @@ const QString Welcome = QStringLiteral("<--WELCOME TO ZentharaNET hosted by " ZE
 TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegistersAgain)
 {
     const QStringList joins{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"};
+    const QStringList registers{"NICK MM_aaFFFBob",
+                                R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"};
     const struct {
-        QString block;
+        QString read;
         QStringList sent;
         QString chat;
     } cases[] = {
@@ -79,17 +102,18 @@ TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegisters
         {":irc 462 MM_aaFFFBob :Already registered\r\n", joins, Welcome},
         {":irc 001 mm_aafffbob :Welcome\r\n", joins, Welcome},
         // MM_aaFFFBob is a prefix of MM_aaFFFBobby2: the test is a substring test.
-        {":irc 001 MM_aaFFFBobby2 :Welcome\r\n:irc 001 MM_aaFFFAnn :Welcome\r\n", joins, Welcome},
+        {":irc 001 MM_aaFFFBobby2 :Welcome\r\n", joins, Welcome},
         {":irc 001 MM_aaFFFAnn :Welcome\r\n", {}, "connecting"},
-        {":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc 001 MM_aaFFFBob :Welcome\r\n",
-         {"NICK MM_aaFFFBob", R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"}, "connecting"},
+        {":irc NOTICE AUTH :*** Looking up your hostname\r\n:irc NOTICE AUTH :*** Found\r\n"
+         ":irc 001 MM_aaFFFBob :Welcome\r\n",
+         registers + joins, Welcome},
     };
     for (const auto& c : cases) {
         ConnectedLobby lobby;
         lobby.view.chat = QStringLiteral("connecting");
-        lobby.receive(c.block);
-        EXPECT_EQ(lobby.sent(), c.sent) << c.block.toStdString();
-        EXPECT_EQ(lobby.view.chat, c.chat) << c.block.toStdString();
+        lobby.receive(c.read);
+        EXPECT_EQ(lobby.sent(), c.sent) << c.read.toStdString();
+        EXPECT_EQ(lobby.view.chat, c.chat) << c.read.toStdString();
     }
 }
 
@@ -97,30 +121,29 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
 {
     const struct {
         const char* what;
-        QString block;
+        QString read;
         QString shown;
     } cases[] = {
         {"lobby user", ann("hello there"), "Ann> hello there\r\n"},
-        {"ordinary IRC user", chanMsg("Dan", Chan, "hi"), "Dan> hi\r\n"},
-        {"marker in other case is no marker", chanMsg("mm_aaFFFAnn", Chan, "hi"), "mm_aaFFFAnn> hi\r\n"},
-        {"channel found ignoring case", chanMsg("Dan", "#zentharanet_3", "hi"), "Dan> hi\r\n"},
+        {"ordinary IRC user", said("Dan", "hi"), "Dan> hi\r\n"},
+        {"marker in other case is no marker", said("mm_aaFFFAnn", "hi"), "mm_aaFFFAnn> hi\r\n"},
+        {"channel found ignoring case", from("Dan", "PRIVMSG #zentharanet_3 :hi"), "Dan> hi\r\n"},
         {"line breaks", ann("one:endl:two:endl:"), "Ann> one\r\ntwo\r\n\r\n"},
         {"upper-case marker stays", ann("one:ENDL:two"), "Ann> one:ENDL:two\r\n"},
-        {"first message of the block only", ann("one") + ann("two"), "Ann> one\r\n"},
-        {"earlier line is part of the sender", ":irc NOTICE Bob :x\r\n" + ann("hi"),
-         "irc NOTICE Bob :x\r\n:MM_aaFFFAnn> hi\r\n"},
         {"kick tag shown first", ann("[ZENKICK] MM_aaFFFAnn>Cid|||"),
          "Ann> [ZENKICK] MM_aaFFFAnn>Cid|||\r\n"},
         {"launch tag hides it", ann("see [ZENLAUNCH9] there"), ""},
         {"launch tag in lower case hides it", ann("[zenlaunch0"), ""},
-        {"private message", chanMsg("MM_aaFFFAnn", "MM_aaFFFBob", "psst"), ""},
-        {"other channel", chanMsg("MM_aaFFFAnn", "#ZentharaNET_4", "hi"), ""},
-        {"notice", ":MM_aaFFFAnn!a@h NOTICE #ZentharaNET_3 :hi\r\n", ""},
-        {"part", ":MM_aaFFFCid!c@h PART #ZentharaNET_3 :gone\r\n", ""},
+        {"private message", from("Ann", "PRIVMSG MM_aaFFFBob :psst"), ""},
+        {"a channel named in the text only", from("Ann", "PRIVMSG MM_aaFFFBob :PRIVMSG #ZentharaNET_3 :x"),
+         ""},
+        {"other channel", from("Ann", "PRIVMSG #ZentharaNET_4 :hi"), ""},
+        {"notice", from("Ann", "NOTICE #ZentharaNET_3 :hi"), ""},
+        {"part", from("Cid", "PART #ZentharaNET_3 :gone"), ""},
     };
     for (const auto& c : cases) {
         ConnectedLobby lobby;
-        lobby.receive(c.block);
+        lobby.receive(c.read);
         EXPECT_EQ(lobby.view.chat, c.shown) << c.what;
         EXPECT_EQ(lobby.view.refreshCount, c.shown.isEmpty() ? 0 : 1) << c.what;
         EXPECT_TRUE(lobby.sent().isEmpty()) << c.what;
@@ -136,18 +159,43 @@ TEST(Dispatcher, ChatShownInTheLobbyIsOfferedToTheBotAfterwards)
     EXPECT_EQ(lobby.view.chat, "Ann> HI\r\nBob> hello:endl:there\r\n");
 
     lobby.receive(ann("hi:endl:")); // the bot sees the text with the line break made
-    lobby.receive(chanMsg("Dan", "#ZentharaNET_4", "hi"));
-    lobby.receive(chanMsg("Dan", "MM_aaFFFBob", "hi"));
+    lobby.receive(from("Dan", "PRIVMSG #ZentharaNET_4 :hi"));
+    lobby.receive(from("Dan", "PRIVMSG MM_aaFFFBob :hi"));
     EXPECT_TRUE(lobby.sent().isEmpty());
 }
 
-TEST(Dispatcher, TagsInAPrivateMessageAreStillActedOn)
+TEST(Dispatcher, ControlMessagesCountOnlyInTheLobbyAndFromTheSenderTheyConcern)
 {
-    ConnectedLobby lobby;
-    lobby.receive(chanMsg("MM_aaFFFAnn", "MM_aaFFFBob", "[ZENLNK] http://zen.test|||"));
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
-    ASSERT_EQ(lobby.shell.questions.size(), 1u);
-    EXPECT_EQ(lobby.shell.started, QStringList{"eaexec.exe iexplore.exe http://zen.test"});
+    const QString hal = QStringLiteral("MM_aa020Hal");
+    const struct {
+        const char* what;
+        QString read;
+    } nothing[] = {
+        {"private-message launch", from(hal, "PRIVMSG MM_aa021Bob :[ZENLAUNCH2] 10.6.6.6|||")},
+        {"notice launch", from(hal, "NOTICE #ZentharaNET_3 :[ZENLAUNCH2] 10.6.6.6|||")},
+        {"launch from slot 1", said("MM_aa022Eve", "[ZENLAUNCH2] 10.6.6.6|||")},
+        {"launch from the host of hut 1", said("MM_aa010Eve", "[ZENLAUNCH2] 10.6.6.6|||")},
+        {"launch from an away player", said("MM_ac020Eve", "[ZENLAUNCH2] 10.6.6.6|||")},
+        {"address with a blank", said(hal, "[ZENLAUNCH2] 10.0.0.2 /h evil|||")},
+        {"address not IPv4", said(hal, "[ZENLAUNCH2] host.test|||")},
+        {"address out of range", said(hal, "[ZENLAUNCH2] 10.0.0.256|||")},
+        {"vote under another voter's name", said("MM_aaFFFEve", "[ZENKICK] MM_aaFFFAnn>Bob|||")},
+        {"private-message vote", from("MM_aaFFFAnn", "PRIVMSG MM_aa021Bob :[ZENKICK] MM_aaFFFAnn>Bob|||")},
+        {"private-message link", from("MM_aaFFFAnn", "PRIVMSG MM_aa021Bob :[ZENLNK] http://x.test|||")},
+        {"link with a blank", ann("[ZENLNK] http://x.test /evil|||")},
+        {"link with a control character", ann("[ZENLNK] http://x.test\x01|||")},
+    };
+    for (const auto& c : nothing) {
+        SCOPED_TRACE(c.what);
+        ConnectedLobby lobby(QStringLiteral("MM_aa021Bob"));
+        lobby.d.UserCount = 1;
+        lobby.receive(c.read);
+        EXPECT_TRUE(lobby.shell.started.isEmpty());
+        EXPECT_TRUE(lobby.shell.questions.empty());
+        EXPECT_EQ(lobby.d.MyNick, "MM_aa021Bob");
+        EXPECT_EQ(lobby.d.KickVotes, 0);
+        EXPECT_EQ(lobby.shell.endCount, 0);
+    }
 }
 
 } // namespace

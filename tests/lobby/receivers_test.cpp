@@ -13,9 +13,11 @@ const QString Launching = QStringLiteral(
     "LAUNCHING GAME\r\n"
     "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode\r\n");
 
+// Sent by the host of the tag's hut.
 QString launch(const QString& tag, const QString& address = QStringLiteral("1.1.1.1"))
 {
-    return chanMsg(QStringLiteral("MM_aa020Hal"), Chan, tag + ' ' + address + "|||");
+    return chanMsg(QStringLiteral("MM_aa0") + tag.at(10) + QStringLiteral("0Hal"), Chan,
+                   tag + ' ' + address + "|||");
 }
 
 QString vote(const QString& voterNick, const QString& target)
@@ -52,20 +54,19 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
         QString block;
         bool starts; // at 1.1.1.1
     } cases[] = {
-        {"MM_aa020Bob", launch("[ZENLAUNCH2]"), true},  {"MM_aa023Bob", launch("[ZENLAUNCH2]"), true},
-        {"MM_aa031Bob", launch("[ZENLAUNCH2]"), false}, {"MM_aa121Bob", launch("[ZENLAUNCH2]"), false},
-        {"MM_aaFFFBob", launch("[ZENLAUNCH3]"), false}, {"MM_acFFFBob", launch("[ZENLAUNCH0]"), false},
-        {"MM_aa011Bob", launch("[zenlaunch1]"), true},  {"MM_aa041Bob", launch("[ZENLAUNCH4]"), false},
+        {"MM_aa020Bob", launch("[ZENLAUNCH2]"), true},
+        {"MM_aa023Bob", launch("[ZENLAUNCH2]"), true},
+        {"MM_aa031Bob", launch("[ZENLAUNCH2]"), false},
+        {"MM_aa121Bob", launch("[ZENLAUNCH2]"), false},
+        {"MM_aaFFFBob", launch("[ZENLAUNCH3]"), false},
+        {"MM_acFFFBob", launch("[ZENLAUNCH0]"), false},
+        {"MM_aa011Bob", launch("[zenlaunch1]"), true},
+        {"MM_aa041Bob", launch("[ZENLAUNCH4]"), false},
         {"MM_aa001Bob", launch("[ZENLAUNCH0]"), true},
         // Cut short: no address, nothing started.
         {"MM_aa021Bob", chanMsg("MM_aa020Hal", Chan, "[ZENLAUNCH2] 10.0.0.2"), false},
-        // The dispatcher stops at a NICK or JOIN line first.
-        {"MM_aa021Bob", launch("[ZENLAUNCH2]") + ":MM_aa020Hal!h@h NICK :MM_abFFFHal\r\n", false},
-        {"MM_aa021Bob", ":x!y@z JOIN :#ZentharaNET_3\r\n" + launch("[ZENLAUNCH2]"), false},
-        // Hut 1 is tested before hut 2: a member of hut 2 stops there, and a
-        // member of hut 1, playing by then, is in no hut for the later tag.
-        {"MM_aa021Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH2]", "2.2.2.2"), false},
-        {"MM_aa011Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH2]", "2.2.2.2"), true},
+        // A member of hut 1, playing after the first, is in no hut for the second.
+        {"MM_aa011Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH1]", "2.2.2.2"), true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nick + (" " + c.block.toStdString()));
@@ -201,48 +202,36 @@ TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
     EXPECT_TRUE(lobby.shell.questions.empty()) << "nothing after the kick is handled";
 }
 
-TEST(KickReceiver, AVoteAboutSomebodyElseOrRepeatedStopsTheBlock)
+TEST(KickReceiver, AVoteAboutSomebodyElseStopsItsLine)
 {
-    const QString rest =
-        chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||") + launch("[ZENLAUNCH2]", "1.1.1.1");
-    const struct {
-        const char* voter;
-        const char* target;
-        const char* votersBefore;
-        bool goesOn;
-    } cases[] = {
-        {"MM_aaFFFAnn", "Cid", "", false},
-        {"MM_aaFFFAnn", "Bob", "Ann\r\n", false},
-        {"MM_aaFFFAnn", "Bob", "", true}, // counted, below the threshold
-        {"Dan", "Bob", "", true},         // no lobby nickname as voter: typed by hand, ignored
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.voter + std::string(">") + c.target + " after " + c.votersBefore);
-        ConnectedLobby lobby("MM_aa021Bob");
-        lobby.d.UserCount = 10;
-        lobby.d.KickVoters = QString::fromLatin1(c.votersBefore);
-        lobby.receive(vote(c.voter, c.target) + rest);
-        EXPECT_EQ(lobby.shell.questions.size(), c.goesOn ? 1u : 0u);
-        EXPECT_EQ(lobby.shell.started.size(), c.goesOn ? 2 : 0);
-        EXPECT_EQ(lobby.d.KickVotes, c.goesOn && c.voter[0] == 'M' ? 1 : 0);
-    }
+    ConnectedLobby lobby("MM_aa021Bob");
+    lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENKICK] MM_aaFFFAnn>Cid [ZENLNK] http://zen.test|||"));
+    EXPECT_TRUE(lobby.shell.questions.empty());
 }
 
-TEST(LinkReceiver, AsksAndOpensThePageOnYesOnly)
+TEST(LinkReceiver, OneQuestionAtATimeAndTheLobbyGoesOnBehindIt)
 {
     for (bool yes : {true, false}) {
-        ConnectedLobby lobby;
-        lobby.shell.answerYes = yes;
-        lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test/a b|||") +
-                      chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://second.test|||"));
-        EXPECT_EQ(lobby.view.chat, "Ann> [ZENLNK] http://zen.test/a b|||\r\n");
+        ConnectedLobby lobby("MM_aa021Bob");
+        lobby.shell.holdQuestions = true;
+        QString flood;
+        for (int n = 1; n <= 20; ++n)
+            flood += chanMsg("Spam", Chan, QStringLiteral("[ZENLNK] http://spam.example/%1|||").arg(n));
+        lobby.receive(flood + chanMsg("MM_aaFFFAnn", Chan, "still here") + launch("[ZENLAUNCH2]"));
         ASSERT_EQ(lobby.shell.questions.size(), 1u);
         EXPECT_EQ(lobby.shell.questions[0].title, "ZentharaNET IRC");
         EXPECT_EQ(lobby.shell.questions[0].text,
-                  "A Link has been posted.. Visit Page:\r\nhttp://zen.test/a b?");
-        EXPECT_EQ(lobby.shell.started,
-                  yes ? QStringList{"eaexec.exe iexplore.exe http://zen.test/a b"} : QStringList{});
-        EXPECT_TRUE(lobby.sent().isEmpty());
+                  "A Link has been posted.. Visit Page:\r\nhttp://spam.example/1?");
+        EXPECT_EQ(lobby.view.chat.count("Spam> [ZENLNK]"), 20);
+        EXPECT_TRUE(lobby.view.chat.contains("Ann> still here\r\n"));
+        EXPECT_EQ(lobby.shell.started.size(), 1) << "the launch is not held back";
+
+        lobby.shell.answer(yes);
+        EXPECT_EQ(lobby.shell.started.size(), yes ? 2 : 1);
+        if (yes)
+            EXPECT_EQ(lobby.shell.started.last(), "eaexec.exe iexplore.exe http://spam.example/1");
+        lobby.receive(chanMsg("Spam", Chan, "[ZENLNK] http://spam.example/21|||"));
+        EXPECT_EQ(lobby.shell.questions.size(), 2u) << "answered, the next link asks again";
     }
 }
 

@@ -75,10 +75,20 @@ public:
         if (onMessage)
             onMessage(text);
     }
-    bool askYesNo(const QString& title, const QString& text) override
+    void askYesNo(const QString& title, const QString& text, std::function<void(bool yes)> answered) override
     {
         questions.push_back({title, text, Icon::None});
-        return answerYes;
+        if (holdQuestions)
+            openQuestions.push_back(std::move(answered));
+        else
+            answered(answerYes);
+    }
+    // The player answers the oldest question held open.
+    void answer(bool yes)
+    {
+        auto answered = std::move(openQuestions.front());
+        openQuestions.erase(openQuestions.begin());
+        answered(yes);
     }
     bool startProgram(const QString& commandLine) override
     {
@@ -95,6 +105,9 @@ public:
     std::vector<Message> questions;
     QStringList started;
     bool answerYes = true;
+    // Questions stay open until answer(); otherwise answerYes answers at once.
+    bool holdQuestions = false;
+    std::vector<std::function<void(bool)>> openQuestions;
     bool startSucceeds = true;
     int endCount = 0;
     QString folder;

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,13 +68,23 @@ TEST(QtShell, MessageBoxesShowTheTitleTextAndIconGiven)
     shell.message(QStringLiteral("ZenLobby"), QStringLiteral("Could Not Load Data Files"));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 
+    // The question is not modal: it returns at once and answers when clicked.
     for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
-        BoxSeen asked;
-        answerNextBox(asked, answer);
-        EXPECT_EQ(shell.askYesNo(QStringLiteral("ZenLobby"), QStringLiteral("Open this link?")),
-                  answer == QMessageBox::Yes);
-        EXPECT_EQ(asked.text, QStringLiteral("Open this link?"));
-        EXPECT_EQ(asked.buttons.size(), 2);
+        std::optional<bool> yes;
+        shell.askYesNo(QStringLiteral("ZenLobby"), QStringLiteral("Open this link?"),
+                       [&](bool y) { yes = y; });
+        EXPECT_FALSE(yes.has_value());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        QMessageBox* box = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+                box = b;
+        }
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), QStringLiteral("Open this link?"));
+        EXPECT_EQ(box->buttons().size(), 2);
+        box->button(answer)->click();
+        EXPECT_EQ(yes, answer == QMessageBox::Yes);
     }
 }
 

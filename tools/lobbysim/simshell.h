@@ -10,7 +10,7 @@
 class SimShell : public Shell {
 public:
     void message(const QString& title, const QString& text, Icon icon) override;
-    bool askYesNo(const QString& title, const QString& text) override;
+    void askYesNo(const QString& title, const QString& text, std::function<void(bool yes)> answered) override;
     bool startProgram(const QString& commandLine) override;
     void endProgram() override { m_ended = true; }
     QString programFolder() const override { return m_folder; }

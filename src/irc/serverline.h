@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// One line of what the server sent, looked at once. The lobby's tests are
+// case-insensitive substring searches over a line, so the line comes with a
+// case-folded twin; the few pieces the features need are cut out here.
+struct ServerLine {
+    QStringView text;    // the whole line, with its CR LF when it has one
+    QStringView folded;  // the same, folded to one case (same length)
+    QStringView sender;  // the prefix's nickname: after ":" up to "!" (all of the prefix without "!")
+    QStringView command; // the command word or numeric reply
+    QStringView params;  // everything after the command, line end included
+    // The text of a channel message to the lobby channel (after "PRIVMSG "
+    // + channel + " :"), line end included; null for any other line.
+    QStringView message;
+
+    // text and folded must be the same line; foldedChannel the folded lobby channel.
+    static ServerLine parse(QStringView text, QStringView folded, QStringView foldedChannel);
+
+    // needle folded already.
+    bool has(QStringView foldedNeedle) const { return folded.contains(foldedNeedle); }
+    // Whether the channel message's text holds the needle (folded already).
+    bool messageHas(QStringView foldedNeedle) const
+    {
+        return folded.mid(text.size() - message.size()).contains(foldedNeedle);
+    }
+    bool isChannelMessage() const { return !message.isNull(); }
+    bool isReply(QStringView numeric) const { return command == numeric; }
+    // The names of a 353 line for the lobby channel, whatever nickname it is
+    // addressed to (our own may have changed on the way); null otherwise.
+    QStringView namesList(QStringView foldedChannel) const;
+    // A 366 line that ends the lobby channel's names reply.
+    bool endsNames(QStringView foldedChannel) const;
+};
