@@ -1,5 +1,7 @@
 #include "app/lobbychoice.h"
 
+#include "app/wiretext.h"
+
 namespace LobbyChoice {
 
 QString lobbyChannel(int index)
@@ -11,7 +13,7 @@ std::optional<QString> clanChannel(const QString& name)
 {
     if (name.isEmpty() || name.size() > MaxClanLength)
         return std::nullopt;
-    return QStringLiteral("#ZenNETCLAN_") + name;
+    return QStringLiteral("#ZenNETCLAN_") + WireText::fromTyped(name);
 }
 
 QString lobbyCaption(int index)

@@ -1,5 +1,7 @@
 #include "app/login.h"
 
+#include "app/wiretext.h"
+
 namespace Login {
 
 QString removedCharacters()
@@ -10,6 +12,7 @@ QString removedCharacters()
 
 bool logIn(Declares& state, QString& boxText)
 {
+    boxText = WireText::fromTyped(boxText);
     // Reserved names are compared as typed, before cleaning and with case.
     static const QString refused[] = {QString(), QStringLiteral(" "), QStringLiteral("NightShade"),
                                       QStringLiteral("Night")};

@@ -1,6 +1,7 @@
 #include "bot/boteditor.h"
 
 #include "app/botfile.h"
+#include "app/wiretext.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -20,7 +21,7 @@ std::optional<QString> load(const QString& folder)
 
 QString add(const QString& text, const QString& trigger, const QString& reply)
 {
-    return text + trigger + u'|' + reply + QStringLiteral("\r\n");
+    return text + WireText::fromTyped(trigger) + u'|' + WireText::fromTyped(reply) + QStringLiteral("\r\n");
 }
 
 bool save(const QString& folder, const QString& text)

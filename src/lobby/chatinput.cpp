@@ -1,6 +1,7 @@
 #include "lobby/chatinput.h"
 
 #include "app/botfile.h"
+#include "app/wiretext.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
 #include "lobby/lobbycontext.h"
@@ -79,8 +80,9 @@ void OUTCHAT_GotFocus(LobbyContext& lobby)
     announce(lobby);
 }
 
-void SEND_Click(LobbyContext& lobby, const QString& text)
+void SEND_Click(LobbyContext& lobby, const QString& typed)
 {
+    const QString text = WireText::fromTyped(typed);
     OUTCHAT_GotFocus(lobby);
     switch (commandOf(text)) {
     case Command::Away:

@@ -74,6 +74,8 @@ TEST(LobbyChoice, ClanNameTakenAsTypedUpToTwentyCharacters)
                   c.accepted ? std::optional<QString>("#ZenNETCLAN_" + name) : std::nullopt)
             << c.typed;
     }
+    // The channel is what the server will be asked to join.
+    EXPECT_EQ(LobbyChoice::clanChannel(QStringLiteral("\u0141\u00f3d\u017a")), "#ZenNETCLAN_?\u00f3d?");
 }
 
 } // namespace

@@ -30,6 +30,8 @@ TEST(ChatInput, CommandsAreKnownByTheirFirstCharactersInAnyCase)
         {"/bot", {chat + "/bot"}, "Bob> /bot\r\n"}, {"/selec", {chat + "/selec"}, "Bob> /selec\r\n"},
         {" /away", {chat + " /away"}, "Bob>  /away\r\n"},
         {"hello all", {chat + "hello all"}, "Bob> hello all\r\n"}, {"", {chat}, "Bob> \r\n"},
+        // What the wire cannot carry is a "?" in the echo too; the rest of 8 bits stays.
+        {QStringLiteral("\u0141\u00f3d\u017a \U0001F600!"), {chat + "?\u00f3d? ?!"}, "Bob> ?\u00f3d? ?!\r\n"},
         // The target is whatever follows the sixth character; the sender
         // checks nothing, not even its own name.
         {"/kick Ann", {kickLine(bob, "Ann")}, "You Have Voted To Kick Ann\r\n"},
