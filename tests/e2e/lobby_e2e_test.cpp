@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTcpSocket>
+
 #include <algorithm>
 #include <functional>
 
@@ -98,38 +100,81 @@ TEST_F(LobbyOnServer, HutChatAndBotReachTheOthers)
     EXPECT_EQ(ann().view.chat.count(QStringLiteral("> hello friend")), 1);
 }
 
-TEST_F(LobbyOnServer, LaunchMessageStartsTheMembersOfItsHutOnly)
-{
-    ann().client.Hut_Click(21);
-    bob().client.Hut_Click(23);
-    cid().client.Hut_Click(11);
-    ASSERT_TRUE(waitForHuts({"aa021Ann", "aa023Bob", "aa011Cid"})) << dump();
+// A plain IRC user in the lobby who changes his nickname again as soon as the
+// server has relayed the last change: NICK lines all the time, in the same
+// reads as everything else.
+class NickChanger {
+public:
+    NickChanger(int number, quint16 port) : m_base(QByteArray("noise") + QByteArray::number(number))
+    {
+        QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { read(); });
+        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        m_socket.write("NICK " + nick() + "\r\nUSER n 0 * :n\r\nJOIN " + Lobby0.toLatin1() + "\r\n");
+    }
+    int changes() const { return m_changes; }
 
-    RawIrcClient host;
-    ASSERT_TRUE(host.connectTo(server.port()));
-    ASSERT_TRUE(host.registerAs(QStringLiteral("MM_aa020Host")));
-    ASSERT_TRUE(host.join(Lobby0));
-    // Every client has read the host's JOIN before the launch comes: a launch
-    // read in one block with a JOIN line is not acted on.
-    ASSERT_TRUE(waitForLobby({"Host"}));
-
-    host.sendLine("PRIVMSG #ZentharaNET_0 :[ZENLAUNCH2] 10.1.2.3|||");
-    for (CoreClient* member : {&ann(), &bob()}) {
-        ASSERT_TRUE(waitUntil([&] { return !member->shell.started.isEmpty(); }, Wait));
-        EXPECT_EQ(member->shell.started,
-                  QStringList{QStringLiteral("eaexec.exe zen3.exe /j tcp 10.1.2.3 /n") + member->name() +
-                              QStringLiteral(" /boundip 127.0.0.1")});
-        EXPECT_EQ(member->client.state().MyNick, QStringLiteral("MM_abFFF") + member->name());
+private:
+    QByteArray nick(int change = 0) const { return m_base + ((m_changes + change) % 2 ? "b" : "a"); }
+    void read()
+    {
+        m_buffer += m_socket.readAll();
+        for (qsizetype end; (end = m_buffer.indexOf("\r\n")) >= 0; m_buffer.remove(0, end + 2)) {
+            const QByteArray line = m_buffer.left(end);
+            if (line.startsWith("PING"))
+                m_socket.write("PONG" + line.mid(4) + "\r\n");
+            const bool joined = line.contains(" 366 ");
+            if (joined || line.startsWith(":" + nick() + "!") && line.contains(" NICK :")) {
+                m_changes += !joined;
+                m_socket.write("NICK :" + nick(1) + "\r\n");
+            }
+        }
     }
 
-    // The launched players move to the playing list everywhere. Their NICK
-    // lines follow the launch message on Cid's connection, so by then Cid has
-    // read the launch too.
-    ASSERT_TRUE(waitUntil([&] { return cid().inPlayList("Ann") && cid().inPlayList("Bob"); }, Wait))
-        << dump();
+    QTcpSocket m_socket;
+    QByteArray m_base;
+    QByteArray m_buffer;
+    int m_changes = 0;
+};
+
+TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknames)
+{
+    clients.push_back(std::make_unique<CoreClient>(QStringLiteral("Hal"), Lobby0, server.port()));
+    CoreClient& hal = *clients.back();
+    hal.client.Form_Load();
+    ASSERT_TRUE(waitForLobby({"Hal"}));
+    std::vector<std::unique_ptr<NickChanger>> noise;
+    for (int n = 0; n < 20; ++n)
+        noise.push_back(std::make_unique<NickChanger>(n, server.port()));
+    ASSERT_TRUE(waitUntil(
+        [&] { return std::all_of(noise.begin(), noise.end(), [](auto& c) { return c->changes() > 2; }); },
+        Wait));
+
+    const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n%1 /boundip 127.0.0.1");
+    cid().client.Hut_Click(11); // in another hut: never starts
+    for (int game = 1; game <= 10; ++game) {
+        SCOPED_TRACE(game);
+        // After a game the hut is seen empty again before it fills up.
+        ASSERT_TRUE(waitForAll([](const CoreClient& c) {
+            const auto& hut = c.client.state().HutTable[2];
+            return std::all_of(hut.begin(), hut.begin() + 4,
+                               [](const QString& cell) { return cell.isEmpty(); });
+        })) << dump();
+        hal.client.Hut_Click(20);
+        ann().client.Hut_Click(21);
+        bob().client.Hut_Click(23);
+        hal.client.Launch_Click(2);
+        for (CoreClient* member : {&ann(), &bob()}) {
+            ASSERT_TRUE(waitUntil([&] { return member->shell.started.size() == game; }, Wait));
+            EXPECT_EQ(member->shell.started.last(), joins.arg(member->name()));
+        }
+        EXPECT_EQ(hal.shell.started.size(), game);
+    }
     EXPECT_TRUE(cid().shell.started.isEmpty());
-    EXPECT_FALSE(cid().view.chat.contains(QStringLiteral("LAUNCHING GAME")));
-    EXPECT_TRUE(cid().client.state().HutTable[2][1].isEmpty());
+    EXPECT_GT(std::min_element(noise.begin(), noise.end(),
+                               [](auto& a, auto& b) { return a->changes() < b->changes(); })
+                  ->get()
+                  ->changes(),
+              20);
 }
 
 TEST_F(LobbyOnServer, ServerRestartWithinTheReconnectIntervalBringsEveryoneBack)
