@@ -1,13 +1,11 @@
-// Reading a names reply and rebuilding the lists and huts from it, against splitting the same
+// Rebuilding the lists and huts from a names reply, against splitting the same
 // list of names at its blanks.
 #include "againstbaseline.h"
 
-#include "benchtransport.h"
-
-#include "simshell.h"
-#include "simview.h"
-
-#include "lobby/lobbyclient.h"
+#include "app/declares.h"
+#include "irc/foldedtext.h"
+#include "irc/serverline.h"
+#include "lobby/roster.h"
 
 #include <QStringList>
 
@@ -42,24 +40,30 @@ struct Lobby {
     }
 };
 
-// What the client does with a read holding a whole names reply: every line
-// read and the lists and huts rebuilt once.
+// What the names step does with a read holding a whole names reply: each line
+// parsed and its names taken, then the lists and huts rebuilt once. The tests
+// every line runs through first are timed by the HandleInbound case.
 struct Rebuild {
-    BenchTransport transport;
-    SimShell shell;
-    SimView view;
-    LobbyClient client{transport, shell, view};
-    Declares& state = client.state();
+    Declares state;
+    NamesReply reply;
+    const QString foldedChannel = FoldedText::fold(Channel);
 
-    Rebuild()
-    {
-        state.MyNick = MyNick;
-        state.CurrentChannel = Channel;
-    }
     int operator()(const QString& block)
     {
-        client.HandleInbound(block);
-        return int(view.chatList().size() + view.playList().size());
+        QString folded;
+        for (const QStringView line : QStringView(block).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringView text(line.data(), line.size() + 1); // with its LF
+            FoldedText::fold(text, folded);
+            const ServerLine parsed = ServerLine::parse(text, folded, foldedChannel);
+            if (const QStringView names = parsed.namesList(foldedChannel); !names.isNull())
+                reply.takeLine(names);
+            else if (parsed.endsNames(foldedChannel))
+                reply.end();
+        }
+        const RosterLists& lists = reply.rebuild(state).lists;
+        const int shown = int(lists.chatting.size() + lists.playing.size());
+        reply.reset();
+        return shown;
     }
 };
 

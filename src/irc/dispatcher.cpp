@@ -8,33 +8,77 @@
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 
-// The substring tests of one line, folded for the lobby's nickname and channel.
+// A line ends at CR LF. The CR is looked for alone, a much faster search than the pair.
+qsizetype lineEnd(const QString& block, qsizetype from)
+{
+    for (qsizetype cr = block.indexOf(u'\r', from); cr >= 0; cr = block.indexOf(u'\r', cr + 1)) {
+        if (cr + 1 < block.size() && block.at(cr + 1) == u'\n')
+            return cr;
+    }
+    return -1;
+}
+
+// "NICK :", "QUIT :" or "JOIN :" anywhere in the folded line. Each ends in
+// " :", which a line holds once or twice: one quick pass for the colon
+// instead of three searches.
+bool changesMembership(QStringView folded)
+{
+    for (qsizetype colon = folded.indexOf(u':', 5); colon >= 0; colon = folded.indexOf(u':', colon + 1)) {
+        const QStringView word = folded.mid(colon - 5, 4);
+        if (folded.at(colon - 1) == u' ' && (word == u"nick" || word == u"quit" || word == u"join"))
+            return true;
+    }
+    return false;
+}
+
+// "ping" anywhere in the folded line, found by a quick pass for its "p".
+bool mentionsPing(QStringView folded)
+{
+    for (qsizetype p = folded.indexOf(u'p'); p >= 0; p = folded.indexOf(u'p', p + 1)) {
+        if (folded.mid(p, 4) == u"ping")
+            return true;
+    }
+    return false;
+}
+
+QStringMatcher matcher(const QString& text)
+{
+    return QStringMatcher(FoldedText::fold(text), Qt::CaseSensitive);
+}
+
+// The substring tests of a line, folded. Two depend on the nickname, which a
+// line may change for the next one.
 struct Needles {
+    const QStringMatcher noticeAuth = matcher(QStringLiteral("NOTICE AUTH"));
+    const QStringMatcher launch = matcher(QStringLiteral("[ZENLAUNCH"));
+    const QStringMatcher kick = matcher(QStringLiteral("[ZENKICK]"));
+    const QStringMatcher link = matcher(QStringLiteral("[ZENLNK]"));
+    const QStringMatcher launchOf[4] = {
+        matcher(QStringLiteral("[ZENLAUNCH0]")), matcher(QStringLiteral("[ZENLAUNCH1]")),
+        matcher(QStringLiteral("[ZENLAUNCH2]")), matcher(QStringLiteral("[ZENLAUNCH3]"))};
+    QStringMatcher welcome;
+    QStringMatcher alreadyRegistered;
     QString nick;
     QString channel;
-    QString folded[6];
-    enum { Welcome, AlreadyRegistered, Ping, NickChange, Quit, Join };
+    QString foldedChannel;
 
     void update(const QString& myNick, const QString& currentChannel)
     {
-        if (myNick == nick && currentChannel == channel && !folded[Ping].isEmpty())
-            return;
-        nick = myNick;
-        channel = currentChannel;
-        folded[Welcome] = FoldedText::fold(QStringLiteral("001 ") + myNick);
-        folded[AlreadyRegistered] = FoldedText::fold(QStringLiteral("462 ") + myNick);
-        folded[Ping] = QStringLiteral("ping");
-        folded[NickChange] = QStringLiteral("nick :");
-        folded[Quit] = QStringLiteral("quit :");
-        folded[Join] = QStringLiteral("join :");
+        if (myNick != nick || welcome.pattern().isEmpty()) {
+            nick = myNick;
+            welcome = matcher(QStringLiteral("001 ") + myNick);
+            alreadyRegistered = matcher(QStringLiteral("462 ") + myNick);
+        }
+        if (currentChannel != channel || foldedChannel.isEmpty()) {
+            channel = currentChannel;
+            foldedChannel = FoldedText::fold(currentChannel);
+        }
     }
-    QStringView operator[](int which) const { return folded[which]; }
 };
 } // namespace
 
 struct Dispatcher::Read {
     Needles needles;
-    QString foldedChannel;
     bool pong = false;
     bool names = false;
     bool registration = false;
@@ -70,20 +114,18 @@ QString Dispatcher::welcomeText(const QString& serverHost)
 
 void Dispatcher::HandleInbound(const QString& block)
 {
-    // The read is folded once; every line is a view into both.
-    const QString folded = FoldedText::fold(block);
     Read read;
+    // Each line is folded into the same storage, which stays in the cache
+    // while the line's tests search it.
+    QString folded;
     for (qsizetype start = 0; start < block.size() && !m_handlers.hasEnded();) {
-        const qsizetype end = block.indexOf(CrLf, start);
+        const qsizetype end = lineEnd(block, start);
         const qsizetype next = end < 0 ? block.size() : end + 2;
         // A line may change the nickname or the channel the next one is read for.
         read.needles.update(m_d.MyNick, m_d.CurrentChannel);
-        if (read.foldedChannel.size() != m_d.CurrentChannel.size() ||
-            read.foldedChannel != FoldedText::fold(m_d.CurrentChannel))
-            read.foldedChannel = FoldedText::fold(m_d.CurrentChannel);
         const QStringView text = QStringView(block).mid(start, next - start);
-        dispatchLine(
-            ServerLine::parse(text, QStringView(folded).mid(start, next - start), read.foldedChannel), read);
+        FoldedText::fold(text, folded);
+        dispatchLine(ServerLine::parse(text, folded, read.needles.foldedChannel), read);
         start = next;
     }
     if (read.namesLines && !m_handlers.hasEnded())
@@ -96,19 +138,19 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
     const Needles& n = read.needles;
     // A lobby client answers any "ping", even inside a chat line, with a bare
     // "pong": servers accept it and keep the client.
-    if (line.has(n[Needles::Ping]) && !std::exchange(read.pong, true))
+    if (mentionsPing(line.folded) && !std::exchange(read.pong, true))
         m_connection.SendLine(QStringLiteral("pong"));
 
-    if (line.has(n[Needles::NickChange]) || line.has(n[Needles::Quit]) || line.has(n[Needles::Join])) {
+    if (changesMembership(line.folded)) {
         if (!std::exchange(read.names, true))
             m_connection.SendLine(QStringLiteral("NAMES ") + m_d.CurrentChannel);
         return;
     }
 
-    if (line.has(u"notice auth")) {
+    if (line.has(n.noticeAuth)) {
         if (!std::exchange(read.registration, true))
             m_connection.sendRegistration();
-    } else if (line.has(n[Needles::Welcome]) || line.has(n[Needles::AlreadyRegistered])) {
+    } else if (line.has(n.welcome) || line.has(n.alreadyRegistered)) {
         if (!std::exchange(read.join, true)) {
             m_connection.SendLine(QStringLiteral("JOIN ") + m_d.CurrentChannel);
             m_connection.SendLine(QStringLiteral("MODE ") + m_d.CurrentChannel);
@@ -119,31 +161,29 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
         return;
     }
 
-    if (const QStringView names = line.namesList(read.foldedChannel); !names.isNull()) {
+    if (const QStringView names = line.namesList(n.foldedChannel); !names.isNull()) {
         read.namesLines = true;
         m_handlers.namesLine(names);
         return;
     }
-    if (line.endsNames(read.foldedChannel)) {
+    if (line.endsNames(n.foldedChannel)) {
         m_handlers.namesEnd();
         return;
     }
     if (!line.isChannelMessage())
         return; // tags count only in the lobby channel, where their sender is known
 
-    const bool launchTag = line.has(u"[zenlaunch");
+    const bool launchTag = line.has(n.launch);
     if (!launchTag)
         showChatLine(line);
 
-    if (line.messageHas(u"[zenkick]") && !m_handlers.kickVote(line))
+    if (line.messageHas(n.kick) && !m_handlers.kickVote(line))
         return;
-    if (line.messageHas(u"[zenlnk]"))
+    if (line.messageHas(n.link))
         m_handlers.link(line);
 
     for (int hut = 0; launchTag && hut < 4; ++hut) {
-        static const QString tags[] = {QStringLiteral("[zenlaunch0]"), QStringLiteral("[zenlaunch1]"),
-                                       QStringLiteral("[zenlaunch2]"), QStringLiteral("[zenlaunch3]")};
-        if (line.messageHas(tags[hut]) && !m_handlers.launch(line, hut))
+        if (line.messageHas(n.launchOf[hut]) && !m_handlers.launch(line, hut))
             return;
     }
 }

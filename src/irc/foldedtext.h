@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Text folded to one case the way a case-insensitive comparison folds each
-// character, so that many substring tests over one received block are plain
-// searches: a case-insensitive search folds every character it looks at
-// again, for each test.
-class FoldedText {
-public:
-    explicit FoldedText(const QString& text) : m_folded(fold(text)) {}
-    // Whether the text holds needle, ignoring case.
-    bool contains(const QString& needle) const { return m_folded.contains(fold(needle)); }
+// character, and of the same length, so that many substring tests over one
+// line are plain searches: a case-insensitive search folds every character it
+// looks at again, for each test.
+namespace FoldedText {
 
-    static QString fold(const QString& text);
+// Writes the folded text into `folded`, whose storage is reused.
+void fold(QStringView text, QString& folded);
+QString fold(QStringView text);
+// Whether text holds needle, ignoring case.
+bool contains(QStringView text, QStringView needle);
 
-private:
-    const QString m_folded;
-};
+} // namespace FoldedText
