@@ -42,9 +42,4 @@ QString fold(QStringView text)
     return folded;
 }
 
-bool contains(QStringView text, QStringView needle)
-{
-    return fold(text).contains(fold(needle));
-}
-
 } // namespace FoldedText

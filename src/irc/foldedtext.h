@@ -12,7 +12,5 @@ namespace FoldedText {
 // Writes the folded text into `folded`, whose storage is reused.
 void fold(QStringView text, QString& folded);
 QString fold(QStringView text);
-// Whether text holds needle, ignoring case.
-bool contains(QStringView text, QStringView needle);
 
 } // namespace FoldedText

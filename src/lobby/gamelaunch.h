@@ -11,11 +11,11 @@ inline const QString Launching = QStringLiteral("LAUNCHING GAME");
 inline const QString PlayingNotice = QStringLiteral(
     "You are currently set to Playing, start chatting,join a hut or type /in to get out of this mode");
 
-// How long the NICK line of a launch waits behind the launch message. A lobby
-// client ignores a launch message that reaches it in one read with a NICK
-// line, and a server relays lines that arrive together in one write: sent at
-// once, the host's NICK hides the launch from its hut, and each joiner's NICK
-// hides it from the joiners that read after it.
+// How long the NICK line of a launch waits behind the launch message. Lobby
+// clients that read a whole read at once ignore a launch that reaches them in
+// one read with a NICK line, and a server relays lines that arrive together in
+// one write: sent at once, the host's NICK would hide the launch from such
+// peers in its hut.
 inline constexpr int PlayingAnnounceDelayMs = 1000;
 
 QString hostCommandLine(const QString& userName, const QString& localIP);

@@ -60,9 +60,8 @@ private:
 
 using CoreClients = std::vector<std::unique_ptr<CoreClient>>;
 
-// Lets every client's outstanding replies arrive. A block that holds a NICK
-// or names reply besides a chat line is not read as chat, so a test that
-// checks a chat line waits for this quiet first.
+// Lets every client's outstanding replies arrive: once it holds, what a test
+// sees next was caused by what it does next.
 inline bool settle(const CoreClients& clients, int timeoutMs)
 {
     for (const auto& c : clients)
