@@ -99,6 +99,6 @@ void Dispatcher::showChatLine(const QString& block)
     message.replace(QStringLiteral(":endl:"), CrLf);
 
     m_view.appendChat(sender + QStringLiteral("> ") + message + CrLf);
-    m_handlers.channelMessage(message);
+    m_handlers.channelMessage(sender, message);
     m_view.refresh();
 }

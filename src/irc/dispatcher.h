@@ -11,8 +11,9 @@ public:
     virtual ~InboundHandlers() = default;
     // A block with a names reply for this client; false stops the dispatch.
     virtual bool namesReply(const QString& block) = 0;
-    // The text of another user's channel message (line breaks already made).
-    virtual void channelMessage(const QString& text) = 0;
+    // Another user's channel message: the user name its chat line shows and
+    // its text (line breaks already made).
+    virtual void channelMessage(const QString& sender, const QString& text) = 0;
     // A block carrying a kick-vote tag; false stops the dispatch.
     virtual bool kickVote(const QString& block) = 0;
     virtual void link(const QString& block) = 0;
