@@ -92,4 +92,42 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
     EXPECT_TRUE(waitUntil([&] { return sim.rostersAgree(); }, Wait)) << sim.summary().toStdString();
 }
 
+TEST(Lobbysim, DeliveredCountsEachChatLineShownOnceAndEachJoinerStartedOnce)
+{
+    NgircdServer server;
+    server.setFloodPenalties(false);
+    ASSERT_TRUE(server.start()) << server.errorString().toStdString();
+    SimOptions options;
+    options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_2")};
+    options.players = 4;
+    options.behaviours = {};
+    LobbySim sim(options);
+    sim.start();
+    ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, 10000)) << sim.summary().toStdString();
+    const auto settle = [&] {
+        bool settled = false;
+        sim.settle([&] { settled = true; });
+        return waitUntil([&] { return settled; }, 10000);
+    };
+    SimPlayer& host = sim.player(1);
+    SimPlayer& member = sim.player(2);
+    host.client().Hut_Click(20);
+    member.client().Hut_Click(21);
+    ASSERT_TRUE(settle());
+
+    ASSERT_TRUE(sim.chat(sim.player(0)));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(sim.launch(host));
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(sim.summary().contains("\n  delivered      chat 100.0% (3 of 3), launches 100.0% (1 of 1)\n"))
+        << sim.summary().toStdString();
+
+    // Shown twice is not delivered, and neither is a game started twice.
+    SimPlayer& other = sim.player(3);
+    other.view().appendChat(other.view().chat().section("\r\n", -2, -2) + "\r\n");
+    member.shell().startProgram(member.shell().started().value(0));
+    EXPECT_TRUE(sim.summary().contains("\n  delivered      chat 66.6% (2 of 3), launches 0.0% (0 of 1)\n"))
+        << sim.summary().toStdString();
+}
+
 } // namespace

@@ -2,7 +2,11 @@
 
 #include "rostersnapshot.h"
 
+#include "lobby/gamelaunch.h"
+#include "lobby/nickcode.h"
 #include "lobby/votekick.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +21,10 @@ bool hasMessage(const SimPlayer& player, const QString& text)
 {
     return player.shell().messages().contains(text);
 }
+
+constexpr int SettleRounds = 2;
+constexpr int SettleGiveUpMs = 60000;
+constexpr int CheckMs = 100;
 
 } // namespace
 
@@ -37,6 +45,8 @@ LobbySim::LobbySim(const SimOptions& options, QObject* parent)
         stopActing();
         emit finished();
     });
+    m_settleTimer.setInterval(CheckMs);
+    connect(&m_settleTimer, &QTimer::timeout, this, &LobbySim::checkSettling);
 }
 
 LobbySim::~LobbySim() = default;
@@ -49,6 +59,8 @@ void LobbySim::createPlayers()
     for (int i = 0; i < m_options.players; ++i) {
         auto player = std::make_unique<SimPlayer>(m_options.playerName(i), m_options.target);
         player->client().setTimerIntervals(LobbyClient::RefreshIntervalMs, m_options.reconnectMs);
+        player->view().onLineShown([this, i](QStringView line) { m_ledger.lineShown(i, line); });
+        connect(player.get(), &SimPlayer::synced, this, &LobbySim::checkSettling);
         m_players.push_back(std::move(player));
     }
 }
@@ -57,6 +69,7 @@ void LobbySim::start()
 {
     createPlayers();
     m_clock.start();
+    m_stopped = false;
     if (m_options.joinIntervalMs > 0) {
         m_players[size_t(m_entered++)]->enter();
         m_joinTimer.start();
@@ -72,6 +85,7 @@ void LobbySim::start()
 
 void LobbySim::stopActing()
 {
+    m_stopped = true;
     m_actionTimer.stop();
     m_joinTimer.stop();
 }
@@ -116,6 +130,8 @@ bool LobbySim::act()
         if (m_options.behaviours.testFlag(b))
             enabled.push_back(b);
     }
+    if (m_launching)
+        return false;
     SimPlayer* player = randomPlayerInLobby();
     if (enabled.empty() || !player)
         return false;
@@ -126,8 +142,10 @@ bool LobbySim::act()
     case Behaviour::Huts:
         return takeSlot(*player);
     case Behaviour::Launch:
-        if (SimPlayer* host = randomHost())
-            return launch(*host);
+        if (SimPlayer* host = randomHost()) {
+            launchWhenSettled(*host);
+            return true;
+        }
         // Nobody hosts a hut: this player opens one to launch later.
         for (int hut = 0; hut < 4; ++hut) {
             if (player->state().HutTable[hut][0].isEmpty()) {
@@ -150,6 +168,12 @@ bool LobbySim::chat(SimPlayer& player)
     const auto count = quint32(std::size(phrases));
     const QString text =
         QString::fromLatin1(phrases[m_random.bounded(count)]) + QStringLiteral(" (%1)").arg(++m_chatNumber);
+    const auto sender =
+        std::find_if(m_players.begin(), m_players.end(), [&](const auto& p) { return p.get() == &player; });
+    m_ledger.chatSent(int(sender - m_players.begin()), player.name() + QStringLiteral("> ") + text);
+    // As a person types: focusing the box brings a player back from a game
+    // (its NICK), and the line follows at once.
+    player.client().OUTCHAT_GotFocus();
     player.client().SEND_Click(text);
     ++m_counts.chat;
     return true;
@@ -183,9 +207,87 @@ bool LobbySim::launch(SimPlayer& player)
     const int hut = player.hut();
     if (hut < 0 || hut > 3 || player.slot() != 0)
         return false;
+    const QString hostIP = player.client().connection().localIP();
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        SimPlayer& member = *m_players[i];
+        if (&member == &player || !member.inLobby() || NickCode::hutOf(member.state().MyNick) != hut)
+            continue;
+        m_ledger.launchDue(int(i), GameLaunch::joinerCommandLine(hostIP, member.name(),
+                                                                 member.client().connection().localIP()));
+    }
     player.client().Launch_Click(hut);
     ++m_counts.launches;
     return true;
+}
+
+void LobbySim::launchWhenSettled(SimPlayer& host)
+{
+    m_launching = true;
+    settle([this, &host] {
+        if (!m_stopped && launch(host))
+            settle([this] { m_launching = false; });
+        else
+            m_launching = false;
+    });
+}
+
+void LobbySim::settle(std::function<void()> then)
+{
+    Settling& settling = m_settling.emplace_back();
+    settling.roundsLeft = SettleRounds;
+    settling.deadline = QDeadlineTimer(SettleGiveUpMs);
+    settling.then = std::move(then);
+    startRound(settling);
+    m_settleTimer.start();
+    checkSettling();
+}
+
+void LobbySim::startRound(Settling& settling)
+{
+    settling.awaited.assign(m_players.size(), 0);
+    settling.sessions.assign(m_players.size(), 0);
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        SimPlayer& p = *m_players[i];
+        const qint64 before = p.syncsAsked();
+        p.askForSync();
+        if (p.syncsAsked() > before)
+            settling.awaited[i] = p.syncsAsked();
+        settling.sessions[i] = p.session();
+    }
+}
+
+bool LobbySim::roundDone(const Settling& settling) const
+{
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        const SimPlayer& p = *m_players[i];
+        // A player that lost its connection meanwhile has nothing more to wait for.
+        if (settling.awaited[i] > p.syncsAnswered() && p.session() == settling.sessions[i] &&
+            p.client().socketState() == SocketState::Connected)
+            return false;
+    }
+    return true;
+}
+
+void LobbySim::checkSettling()
+{
+    std::vector<std::function<void()>> done;
+    for (auto it = m_settling.begin(); it != m_settling.end();) {
+        const bool gaveUp = it->deadline.hasExpired();
+        if (!gaveUp && !roundDone(*it)) {
+            ++it;
+        } else if (!gaveUp && --it->roundsLeft > 0) {
+            startRound(*it);
+            ++it;
+        } else {
+            done.push_back(std::move(it->then));
+            it = m_settling.erase(it);
+        }
+    }
+    if (m_settling.empty())
+        m_settleTimer.stop();
+    // Last, as a callback may settle again.
+    for (auto& then : done)
+        then();
 }
 
 bool LobbySim::changeStatus(SimPlayer& player)
@@ -318,7 +420,10 @@ QString LobbySim::summary() const
                 .arg(hosts + joiners)
                 .arg(hosts)
                 .arg(joiners);
-    text += QStringLiteral("  seen           %1 lines in the chat panes, %2 received blocks\n").arg(chatLines).arg(blocks);
+    text += QStringLiteral("  seen           %1 lines in the chat panes, %2 received blocks\n")
+                .arg(chatLines)
+                .arg(blocks);
+    text += m_ledger.summaryLine();
     const SimPlayer* sample = nullptr;
     for (const auto& player : m_players) {
         if (player->inLobby()) {
