@@ -31,6 +31,7 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
         {{"-b", "chat,dance"}, "dance", 0, {}},
         {{"--names", "Bad_Name"}, "login", 0, {}},
         {{"--channel", "nohash"}, "#", 0, {}},
+        {{"--bots", "chain"}, "bots", 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.words.join(u' ').toStdString());

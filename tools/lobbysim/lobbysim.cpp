@@ -22,6 +22,10 @@ bool hasMessage(const SimPlayer& player, const QString& text)
     return player.shell().messages().contains(text);
 }
 
+// The mirrored bot tables: the trigger the first player says, and the rows.
+const QString Trigger = QStringLiteral("hi");
+const QString Answer = QStringLiteral("hello");
+
 constexpr int SettleRounds = 2;
 constexpr int SettleGiveUpMs = 60000;
 constexpr int CheckMs = 100;
@@ -47,6 +51,13 @@ LobbySim::LobbySim(const SimOptions& options, QObject* parent)
     });
     m_settleTimer.setInterval(CheckMs);
     connect(&m_settleTimer, &QTimer::timeout, this, &LobbySim::checkSettling);
+    m_triggerTimer.setInterval(CheckMs);
+    connect(&m_triggerTimer, &QTimer::timeout, this, [this] {
+        if (!allSeeAll())
+            return;
+        m_triggerTimer.stop();
+        settle([this] { sayTrigger(); });
+    });
 }
 
 LobbySim::~LobbySim() = default;
@@ -63,6 +74,59 @@ void LobbySim::createPlayers()
         connect(player.get(), &SimPlayer::synced, this, &LobbySim::checkSettling);
         m_players.push_back(std::move(player));
     }
+    if (m_options.bots == SimBots::Mirrored)
+        giveBots();
+}
+
+void LobbySim::giveBots()
+{
+    for (size_t i = 1; i < m_players.size(); ++i) {
+        auto& row = m_players[i]->client().state().BotTable[0];
+        row = i % 2 ? std::array<QString, 2>{Trigger, Answer} : std::array<QString, 2>{Answer, Trigger};
+    }
+}
+
+void LobbySim::sayTrigger()
+{
+    if (m_stopped)
+        return;
+    SimPlayer& person = *m_players.front();
+    connect(&person.client().connection(), &Connection::blockReceived, this, &LobbySim::countBotAnswers);
+    m_sinceTrigger.start();
+    person.client().SEND_Click(Trigger);
+}
+
+QString LobbySim::botLine() const
+{
+    if (!m_sinceTrigger.isValid())
+        return QStringLiteral("  bots           mirrored; \"%1\" was never said: the players never all met\n")
+            .arg(Trigger);
+    const qint64 windowMs = m_triggerWindowMs >= 0 ? m_triggerWindowMs : m_sinceTrigger.elapsed();
+    QString line = QStringLiteral("  bots           mirrored; one \"%1\" brought %2 bot answers in %3 s")
+                       .arg(Trigger)
+                       .arg(m_botAnswers)
+                       .arg(windowMs / 1000.0, 0, 'f', 1);
+    if (m_botAnswers > 0)
+        line += QStringLiteral(", the last %1 s after it").arg(m_lastAnswerMs / 1000.0, 0, 'f', 1);
+    return line + u'\n';
+}
+
+void LobbySim::countBotAnswers(const QString& block)
+{
+    if (m_stopped)
+        return;
+    const QString marker = QStringLiteral("PRIVMSG ") + m_options.target.channel + QStringLiteral(" :");
+    for (QStringView line : QStringView(block).split(QStringLiteral("\r\n"))) {
+        const qsizetype at = line.indexOf(marker, 0, Qt::CaseInsensitive);
+        if (at < 0)
+            continue;
+        const QStringView text = line.mid(at + marker.size());
+        if (text.compare(Trigger, Qt::CaseInsensitive) == 0 ||
+            text.compare(Answer, Qt::CaseInsensitive) == 0) {
+            ++m_botAnswers;
+            m_lastAnswerMs = m_sinceTrigger.elapsed();
+        }
+    }
 }
 
 void LobbySim::start()
@@ -70,6 +134,8 @@ void LobbySim::start()
     createPlayers();
     m_clock.start();
     m_stopped = false;
+    if (m_options.bots == SimBots::Mirrored && m_players.size() > 1 && !m_sinceTrigger.isValid())
+        m_triggerTimer.start();
     if (m_options.joinIntervalMs > 0) {
         m_players[size_t(m_entered++)]->enter();
         m_joinTimer.start();
@@ -85,9 +151,12 @@ void LobbySim::start()
 
 void LobbySim::stopActing()
 {
+    if (!m_stopped && m_sinceTrigger.isValid())
+        m_triggerWindowMs = m_sinceTrigger.elapsed();
     m_stopped = true;
     m_actionTimer.stop();
     m_joinTimer.stop();
+    m_triggerTimer.stop();
 }
 
 void LobbySim::leave()
@@ -424,6 +493,8 @@ QString LobbySim::summary() const
                 .arg(chatLines)
                 .arg(blocks);
     text += m_ledger.summaryLine();
+    if (m_options.bots == SimBots::Mirrored)
+        text += botLine();
     const SimPlayer* sample = nullptr;
     for (const auto& player : m_players) {
         if (player->inLobby()) {

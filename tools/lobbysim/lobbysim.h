@@ -99,6 +99,10 @@ private:
     void startRound(Settling& settling);
     bool roundDone(const Settling& settling) const;
     void checkSettling();
+    void giveBots();
+    void sayTrigger();
+    void countBotAnswers(const QString& block);
+    QString botLine() const;
 
     SimOptions m_options;
     std::vector<std::unique_ptr<SimPlayer>> m_players;
@@ -107,6 +111,7 @@ private:
     QTimer m_joinTimer;
     QTimer m_endTimer;
     QTimer m_settleTimer; // notices players that drop while settling
+    QTimer m_triggerTimer;
     QElapsedTimer m_clock;
     int m_entered = 0;
     int m_chatNumber = 0;
@@ -115,4 +120,9 @@ private:
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
     std::list<Settling> m_settling;
+    // The mirrored bots' answers to the one trigger, as its sender received them.
+    QElapsedTimer m_sinceTrigger;
+    qint64 m_triggerWindowMs = -1;
+    qint64 m_lastAnswerMs = -1;
+    int m_botAnswers = 0;
 };
