@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -49,19 +50,32 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
     }
 }
 
-TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
-{
-    constexpr int Wait = 10000;
+constexpr int Wait = 10000;
+
+// Four simulated players that do nothing by themselves, in a lobby on a real
+// server, all listing each other.
+class FourPlayers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        server.setFloodPenalties(false);
+        ASSERT_TRUE(server.start()) << server.errorString().toStdString();
+        SimOptions options;
+        options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_1")};
+        options.players = 4;
+        options.behaviours = {};
+        lobby = std::make_unique<LobbySim>(options);
+        lobby->start();
+        ASSERT_TRUE(waitUntil([&] { return lobby->allSeeAll(); }, Wait)) << lobby->summary().toStdString();
+    }
+
     NgircdServer server;
-    server.setFloodPenalties(false);
-    ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    SimOptions options;
-    options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_1")};
-    options.players = 4;
-    options.behaviours = {};
-    LobbySim sim(options);
-    sim.start();
-    ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, Wait)) << sim.summary().toStdString();
+    std::unique_ptr<LobbySim> lobby;
+};
+
+TEST_F(FourPlayers, SeeEachOthersChatHutsAndStatus)
+{
+    LobbySim& sim = *lobby;
     // Waits until every player but `actor` shows what `shows` looks for.
     const auto othersShow = [&](const SimPlayer& actor, const std::function<bool(const SimPlayer&)>& shows) {
         return waitUntil(
@@ -93,22 +107,13 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
     EXPECT_TRUE(waitUntil([&] { return sim.rostersAgree(); }, Wait)) << sim.summary().toStdString();
 }
 
-TEST(Lobbysim, DeliveredCountsEachChatLineShownOnceAndEachJoinerStartedOnce)
+TEST_F(FourPlayers, DeliveredCountsEachChatLineShownOnceAndEachJoinerStartedOnce)
 {
-    NgircdServer server;
-    server.setFloodPenalties(false);
-    ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    SimOptions options;
-    options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_2")};
-    options.players = 4;
-    options.behaviours = {};
-    LobbySim sim(options);
-    sim.start();
-    ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, 10000)) << sim.summary().toStdString();
+    LobbySim& sim = *lobby;
     const auto settle = [&] {
         bool settled = false;
         sim.settle([&] { settled = true; });
-        return waitUntil([&] { return settled; }, 10000);
+        return waitUntil([&] { return settled; }, Wait);
     };
     SimPlayer& host = sim.player(1);
     SimPlayer& member = sim.player(2);

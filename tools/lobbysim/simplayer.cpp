@@ -40,6 +40,8 @@ void SimPlayer::askForSync()
 
 void SimPlayer::countPongs(const QString& block)
 {
+    if (!block.contains(SyncToken))
+        return;
     const qint64 before = m_syncsAnswered;
     const QString end = QStringLiteral(" :") + SyncToken;
     for (QStringView line : QStringView(block).split(QStringLiteral("\r\n"))) {
