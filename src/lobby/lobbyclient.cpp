@@ -8,6 +8,8 @@
 #include "lobby/refresh.h"
 #include "lobby/votekick.h"
 
+#include <QDeadlineTimer>
+
 LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject* parent)
     : QObject(parent), m_shell(shell), m_view(view), m_connection(m_d, transport, view),
       m_dispatcher(m_d, m_connection, view, *this), m_lobby{m_d, m_connection, view, shell,
@@ -17,6 +19,7 @@ LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject
                                                             }}
 {
     m_d.applyConfiguration();
+    m_clock = [] { return QDeadlineTimer::current().deadline(); };
     m_refreshTimer.setInterval(RefreshIntervalMs);
     m_reconnectTimer.setInterval(ReconnectIntervalMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &LobbyClient::Timer1_Timer);
@@ -163,8 +166,7 @@ void LobbyClient::nicknameRefused(int numeric)
 
 void LobbyClient::channelMessage(const QString& sender, const QString& text)
 {
-    Q_UNUSED(sender);
-    BotResponder::scan(m_d, m_connection, text);
+    BotResponder::scan(m_d, m_connection, sender, text, m_botBudget, m_clock());
 }
 
 bool LobbyClient::kickVote(const ServerLine& line)

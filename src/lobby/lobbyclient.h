@@ -2,6 +2,7 @@
 
 #include "app/declares.h"
 #include "app/ports.h"
+#include "bot/answerbudget.h"
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
 #include "lobby/lobbycontext.h"
@@ -9,6 +10,8 @@
 
 #include <QObject>
 #include <QTimer>
+
+#include <functional>
 
 // One lobby client without windows: owns the client state and wires the
 // connection, the dispatcher and the lobby's features to the ports it is
@@ -33,6 +36,9 @@ public:
 
     // Tests and the load generator shorten the timers; the window uses the defaults.
     void setTimerIntervals(int refreshMs, int reconnectMs);
+    // Milliseconds from any fixed start; the bot's answer budget counts in it.
+    // Tests hand in their own; the default is a monotonic clock.
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
@@ -79,6 +85,8 @@ private:
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
     NamesReply m_names;
+    AnswerBudget m_botBudget;
+    std::function<qint64()> m_clock;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
     bool m_ended = false;

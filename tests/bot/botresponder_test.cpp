@@ -1,4 +1,5 @@
 #include "../lobby/fakelobby.h"
+#include "bot/answerbudget.h"
 #include "bot/botresponder.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +18,11 @@ struct Bot : ConnectedLobby {
         for (size_t i = 0; i < rows.size(); ++i)
             d.BotTable[i] = {rows[i].first, rows[i].second};
     }
+    // Cid says `message`, with a budget to spare.
     QStringList answer(const QString& message)
     {
-        BotResponder::scan(d, client.connection(), message);
+        AnswerBudget budget;
+        BotResponder::scan(d, client.connection(), QStringLiteral("Cid"), message, budget, 0);
         return sent();
     }
 };
@@ -31,9 +34,16 @@ TEST(BotResponder, AnswersWhenTheWholeMessageEqualsATriggerIgnoringCase)
         const char* message;
         QStringList sent;
     } cases[] = {
-        {"hi", {"PRIVMSG #c :hello"}}, {"HI", {"PRIVMSG #c :hello"}}, {"Hi", {"PRIVMSG #c :hello"}},
-        {"good game", {"PRIVMSG #c :gg"}}, {"hi there", {}}, {"oh hi", {}}, {"hi ", {}}, {" hi", {}},
-        {"h", {}}, {"", {}},
+        {"hi", {"PRIVMSG #c :hello"}},
+        {"HI", {"PRIVMSG #c :hello"}},
+        {"Hi", {"PRIVMSG #c :hello"}},
+        {"good game", {"PRIVMSG #c :gg"}},
+        {"hi there", {}},
+        {"oh hi", {}},
+        {"hi ", {}},
+        {" hi", {}},
+        {"h", {}},
+        {"", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << '"' << c.message << '"';
@@ -74,6 +84,29 @@ TEST(BotResponder, RepliesAreDroppedWhileNotConnected)
     bot.transport.closeFromServer();
     EXPECT_TRUE(bot.answer("hi").isEmpty());
     EXPECT_TRUE(bot.view.chat.isEmpty());
+}
+
+TEST(BotResponder, AnswersEachSenderWithinItsBudgetAndHoldsBackSilently)
+{
+    Bot bot(Rows{{"hi", "one"}, {"HI", "two"}});
+    qint64 now = 0;
+    bot.client.setClock([&now] { return now; });
+    const QStringList both = {"PRIVMSG #c :one", "PRIVMSG #c :two"};
+    // Two rows answer one message: it costs one answer of the budget.
+    for (int i = 0; i < AnswerBudget::MaxAnswers; ++i) {
+        bot.receive(chanMsg("MM_aaFFFCid", "#c", "hi"));
+        EXPECT_EQ(bot.sent(), both) << i;
+    }
+    bot.view.chat.clear();
+    bot.receive(chanMsg("MM_aa021Cid", "#c", "hi"));
+    EXPECT_TRUE(bot.sent().isEmpty()) << "Cid is the same user in a hut";
+    EXPECT_EQ(bot.view.chat, "Cid> hi\r\n");
+
+    bot.receive(chanMsg("MM_aaFFFDan", "#c", "hi"));
+    EXPECT_EQ(bot.sent(), both) << "another user has a budget of their own";
+    now = AnswerBudget::WindowMs;
+    bot.receive(chanMsg("MM_aaFFFCid", "#c", "hi"));
+    EXPECT_EQ(bot.sent(), both) << "the window has passed";
 }
 
 } // namespace

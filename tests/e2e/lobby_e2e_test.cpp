@@ -3,9 +3,10 @@
 #include "ngircdserver.h"
 #include "rawircclient.h"
 
-#include <gtest/gtest.h>
-
+#include <QElapsedTimer>
 #include <QTcpSocket>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -98,6 +99,44 @@ TEST_F(LobbyOnServer, HutChatAndBotReachTheOthers)
     EXPECT_TRUE(waitForAll([&](const CoreClient& c) { return c.view.chat.contains(answer); }));
     // Bob has no bot rows: one answer only.
     EXPECT_EQ(ann().view.chat.count(QStringLiteral("> hello friend")), 1);
+}
+
+TEST_F(LobbyOnServer, MirroredBotsAnswerOneTriggerAFewTimesAndStop)
+{
+    ann().client.state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
+    bob().client.state().BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
+    RawIrcClient watcher;
+    ASSERT_TRUE(watcher.connectTo(server.port()));
+    ASSERT_TRUE(watcher.registerAs(QStringLiteral("Watcher")));
+    ASSERT_TRUE(watcher.join(Lobby0));
+    ASSERT_TRUE(settle(clients, Wait));
+
+    const QList<QByteArray> bots = {":" + ann().client.state().MyNick.toLatin1() + "!",
+                                    ":" + bob().client.state().MyNick.toLatin1() + "!"};
+    const auto botAnswer = [&](const QByteArray& line) {
+        return RawIrcClient::commandOf(line) == "PRIVMSG" &&
+               std::any_of(bots.begin(), bots.end(), [&](const QByteArray& b) { return line.startsWith(b); });
+    };
+    cid().client.SEND_Click(QStringLiteral("hi"));
+    // The watcher counts for two seconds; the last one must be quiet.
+    constexpr qint64 WindowMs = 2000;
+    constexpr qint64 QuietMs = 1000;
+    QElapsedTimer clock;
+    clock.start();
+    int answers = 0;
+    qint64 lastMs = 0;
+    QSet<QByteArray> answering;
+    while (answers <= 10 && clock.elapsed() < WindowMs) {
+        const auto line = watcher.waitForLine(botAnswer, int(WindowMs - clock.elapsed()));
+        if (!line)
+            break;
+        ++answers;
+        lastMs = clock.elapsed();
+        answering.insert(line->left(line->indexOf('!')));
+    }
+    EXPECT_LE(answers, 10);
+    EXPECT_EQ(answering.size(), 2) << "both bots answered";
+    EXPECT_LT(lastMs, WindowMs - QuietMs) << answers << " answers";
 }
 
 // A plain IRC user in the lobby who changes his nickname again as soon as the

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -31,6 +32,7 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
         {{"-b", "chat,dance"}, "dance", 0, {}},
         {{"--names", "Bad_Name"}, "login", 0, {}},
         {{"--channel", "nohash"}, "#", 0, {}},
+        {{"--bots", "chain"}, "bots", 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.words.join(u' ').toStdString());
@@ -48,19 +50,32 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
     }
 }
 
-TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
-{
-    constexpr int Wait = 10000;
+constexpr int Wait = 10000;
+
+// Four simulated players that do nothing by themselves, in a lobby on a real
+// server, all listing each other.
+class FourPlayers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        server.setFloodPenalties(false);
+        ASSERT_TRUE(server.start()) << server.errorString().toStdString();
+        SimOptions options;
+        options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_1")};
+        options.players = 4;
+        options.behaviours = {};
+        lobby = std::make_unique<LobbySim>(options);
+        lobby->start();
+        ASSERT_TRUE(waitUntil([&] { return lobby->allSeeAll(); }, Wait)) << lobby->summary().toStdString();
+    }
+
     NgircdServer server;
-    server.setFloodPenalties(false);
-    ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    SimOptions options;
-    options.target = {server.host(), server.port(), QStringLiteral("#ZentharaNET_1")};
-    options.players = 4;
-    options.behaviours = {};
-    LobbySim sim(options);
-    sim.start();
-    ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, Wait)) << sim.summary().toStdString();
+    std::unique_ptr<LobbySim> lobby;
+};
+
+TEST_F(FourPlayers, SeeEachOthersChatHutsAndStatus)
+{
+    LobbySim& sim = *lobby;
     // Waits until every player but `actor` shows what `shows` looks for.
     const auto othersShow = [&](const SimPlayer& actor, const std::function<bool(const SimPlayer&)>& shows) {
         return waitUntil(
@@ -90,6 +105,35 @@ TEST(Lobbysim, PlayersSeeEachOthersChatHutsAndStatus)
         (away.status() == u'c' ? QStringLiteral("(Away)") : QStringLiteral("(BRB)")) + away.name();
     EXPECT_TRUE(othersShow(away, [&](const SimPlayer& p) { return p.view().chatList().contains(marked); }));
     EXPECT_TRUE(waitUntil([&] { return sim.rostersAgree(); }, Wait)) << sim.summary().toStdString();
+}
+
+TEST_F(FourPlayers, DeliveredCountsEachChatLineShownOnceAndEachJoinerStartedOnce)
+{
+    LobbySim& sim = *lobby;
+    const auto settle = [&] {
+        bool settled = false;
+        sim.settle([&] { settled = true; });
+        return waitUntil([&] { return settled; }, Wait);
+    };
+    SimPlayer& host = sim.player(1);
+    SimPlayer& member = sim.player(2);
+    host.client().Hut_Click(20);
+    member.client().Hut_Click(21);
+    ASSERT_TRUE(settle());
+
+    ASSERT_TRUE(sim.chat(sim.player(0)));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(sim.launch(host));
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(sim.summary().contains("\n  delivered      chat 100.0% (3 of 3), launches 100.0% (1 of 1)\n"))
+        << sim.summary().toStdString();
+
+    // Shown twice is not delivered, and neither is a game started twice.
+    SimPlayer& other = sim.player(3);
+    other.view().appendChat(other.view().chat().section("\r\n", -2, -2) + "\r\n");
+    member.shell().startProgram(member.shell().started().value(0));
+    EXPECT_TRUE(sim.summary().contains("\n  delivered      chat 66.6% (2 of 3), launches 0.0% (0 of 1)\n"))
+        << sim.summary().toStdString();
 }
 
 } // namespace

@@ -2,7 +2,11 @@
 
 #include "rostersnapshot.h"
 
+#include "lobby/gamelaunch.h"
+#include "lobby/nickcode.h"
 #include "lobby/votekick.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +21,14 @@ bool hasMessage(const SimPlayer& player, const QString& text)
 {
     return player.shell().messages().contains(text);
 }
+
+// The mirrored bot tables: the trigger the first player says, and the rows.
+const QString Trigger = QStringLiteral("hi");
+const QString Answer = QStringLiteral("hello");
+
+constexpr int SettleRounds = 2;
+constexpr int SettleGiveUpMs = 60000;
+constexpr int CheckMs = 100;
 
 } // namespace
 
@@ -37,6 +49,15 @@ LobbySim::LobbySim(const SimOptions& options, QObject* parent)
         stopActing();
         emit finished();
     });
+    m_settleTimer.setInterval(CheckMs);
+    connect(&m_settleTimer, &QTimer::timeout, this, &LobbySim::checkSettling);
+    m_triggerTimer.setInterval(CheckMs);
+    connect(&m_triggerTimer, &QTimer::timeout, this, [this] {
+        if (!allSeeAll())
+            return;
+        m_triggerTimer.stop();
+        settle([this] { sayTrigger(); });
+    });
 }
 
 LobbySim::~LobbySim() = default;
@@ -49,7 +70,62 @@ void LobbySim::createPlayers()
     for (int i = 0; i < m_options.players; ++i) {
         auto player = std::make_unique<SimPlayer>(m_options.playerName(i), m_options.target);
         player->client().setTimerIntervals(LobbyClient::RefreshIntervalMs, m_options.reconnectMs);
+        player->view().onLineShown([this, i](QStringView line) { m_ledger.lineShown(i, line); });
+        connect(player.get(), &SimPlayer::synced, this, &LobbySim::checkSettling);
         m_players.push_back(std::move(player));
+    }
+    if (m_options.bots == SimBots::Mirrored)
+        giveBots();
+}
+
+void LobbySim::giveBots()
+{
+    for (size_t i = 1; i < m_players.size(); ++i) {
+        auto& row = m_players[i]->client().state().BotTable[0];
+        row = i % 2 ? std::array<QString, 2>{Trigger, Answer} : std::array<QString, 2>{Answer, Trigger};
+    }
+}
+
+void LobbySim::sayTrigger()
+{
+    if (m_stopped)
+        return;
+    SimPlayer& person = *m_players.front();
+    connect(&person.client().connection(), &Connection::blockReceived, this, &LobbySim::countBotAnswers);
+    m_sinceTrigger.start();
+    person.client().SEND_Click(Trigger);
+}
+
+QString LobbySim::botLine() const
+{
+    if (!m_sinceTrigger.isValid())
+        return QStringLiteral("  bots           mirrored; \"%1\" was never said: the players never all met\n")
+            .arg(Trigger);
+    const qint64 windowMs = m_triggerWindowMs >= 0 ? m_triggerWindowMs : m_sinceTrigger.elapsed();
+    QString line = QStringLiteral("  bots           mirrored; one \"%1\" brought %2 bot answers in %3 s")
+                       .arg(Trigger)
+                       .arg(m_botAnswers)
+                       .arg(windowMs / 1000.0, 0, 'f', 1);
+    if (m_botAnswers > 0)
+        line += QStringLiteral(", the last %1 s after it").arg(m_lastAnswerMs / 1000.0, 0, 'f', 1);
+    return line + u'\n';
+}
+
+void LobbySim::countBotAnswers(const QString& block)
+{
+    if (m_stopped)
+        return;
+    const QString marker = QStringLiteral("PRIVMSG ") + m_options.target.channel + QStringLiteral(" :");
+    for (QStringView line : QStringView(block).split(QStringLiteral("\r\n"))) {
+        const qsizetype at = line.indexOf(marker, 0, Qt::CaseInsensitive);
+        if (at < 0)
+            continue;
+        const QStringView text = line.mid(at + marker.size());
+        if (text.compare(Trigger, Qt::CaseInsensitive) == 0 ||
+            text.compare(Answer, Qt::CaseInsensitive) == 0) {
+            ++m_botAnswers;
+            m_lastAnswerMs = m_sinceTrigger.elapsed();
+        }
     }
 }
 
@@ -57,6 +133,9 @@ void LobbySim::start()
 {
     createPlayers();
     m_clock.start();
+    m_stopped = false;
+    if (m_options.bots == SimBots::Mirrored && m_players.size() > 1 && !m_sinceTrigger.isValid())
+        m_triggerTimer.start();
     if (m_options.joinIntervalMs > 0) {
         m_players[size_t(m_entered++)]->enter();
         m_joinTimer.start();
@@ -72,8 +151,12 @@ void LobbySim::start()
 
 void LobbySim::stopActing()
 {
+    if (!m_stopped && m_sinceTrigger.isValid())
+        m_triggerWindowMs = m_sinceTrigger.elapsed();
+    m_stopped = true;
     m_actionTimer.stop();
     m_joinTimer.stop();
+    m_triggerTimer.stop();
 }
 
 void LobbySim::leave()
@@ -116,6 +199,8 @@ bool LobbySim::act()
         if (m_options.behaviours.testFlag(b))
             enabled.push_back(b);
     }
+    if (m_launching)
+        return false;
     SimPlayer* player = randomPlayerInLobby();
     if (enabled.empty() || !player)
         return false;
@@ -126,8 +211,10 @@ bool LobbySim::act()
     case Behaviour::Huts:
         return takeSlot(*player);
     case Behaviour::Launch:
-        if (SimPlayer* host = randomHost())
-            return launch(*host);
+        if (SimPlayer* host = randomHost()) {
+            launchWhenSettled(*host);
+            return true;
+        }
         // Nobody hosts a hut: this player opens one to launch later.
         for (int hut = 0; hut < 4; ++hut) {
             if (player->state().HutTable[hut][0].isEmpty()) {
@@ -150,6 +237,12 @@ bool LobbySim::chat(SimPlayer& player)
     const auto count = quint32(std::size(phrases));
     const QString text =
         QString::fromLatin1(phrases[m_random.bounded(count)]) + QStringLiteral(" (%1)").arg(++m_chatNumber);
+    const auto sender =
+        std::find_if(m_players.begin(), m_players.end(), [&](const auto& p) { return p.get() == &player; });
+    m_ledger.chatSent(int(sender - m_players.begin()), player.name() + QStringLiteral("> ") + text);
+    // As a person types: focusing the box brings a player back from a game
+    // (its NICK), and the line follows at once.
+    player.client().OUTCHAT_GotFocus();
     player.client().SEND_Click(text);
     ++m_counts.chat;
     return true;
@@ -183,9 +276,87 @@ bool LobbySim::launch(SimPlayer& player)
     const int hut = player.hut();
     if (hut < 0 || hut > 3 || player.slot() != 0)
         return false;
+    const QString hostIP = player.client().connection().localIP();
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        SimPlayer& member = *m_players[i];
+        if (&member == &player || !member.inLobby() || NickCode::hutOf(member.state().MyNick) != hut)
+            continue;
+        m_ledger.launchDue(int(i), GameLaunch::joinerCommandLine(hostIP, member.name(),
+                                                                 member.client().connection().localIP()));
+    }
     player.client().Launch_Click(hut);
     ++m_counts.launches;
     return true;
+}
+
+void LobbySim::launchWhenSettled(SimPlayer& host)
+{
+    m_launching = true;
+    settle([this, &host] {
+        if (!m_stopped && launch(host))
+            settle([this] { m_launching = false; });
+        else
+            m_launching = false;
+    });
+}
+
+void LobbySim::settle(std::function<void()> then)
+{
+    Settling& settling = m_settling.emplace_back();
+    settling.roundsLeft = SettleRounds;
+    settling.deadline = QDeadlineTimer(SettleGiveUpMs);
+    settling.then = std::move(then);
+    startRound(settling);
+    m_settleTimer.start();
+    checkSettling();
+}
+
+void LobbySim::startRound(Settling& settling)
+{
+    settling.awaited.assign(m_players.size(), 0);
+    settling.sessions.assign(m_players.size(), 0);
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        SimPlayer& p = *m_players[i];
+        const qint64 before = p.syncsAsked();
+        p.askForSync();
+        if (p.syncsAsked() > before)
+            settling.awaited[i] = p.syncsAsked();
+        settling.sessions[i] = p.session();
+    }
+}
+
+bool LobbySim::roundDone(const Settling& settling) const
+{
+    for (size_t i = 0; i < m_players.size(); ++i) {
+        const SimPlayer& p = *m_players[i];
+        // A player that lost its connection meanwhile has nothing more to wait for.
+        if (settling.awaited[i] > p.syncsAnswered() && p.session() == settling.sessions[i] &&
+            p.client().socketState() == SocketState::Connected)
+            return false;
+    }
+    return true;
+}
+
+void LobbySim::checkSettling()
+{
+    std::vector<std::function<void()>> done;
+    for (auto it = m_settling.begin(); it != m_settling.end();) {
+        const bool gaveUp = it->deadline.hasExpired();
+        if (!gaveUp && !roundDone(*it)) {
+            ++it;
+        } else if (!gaveUp && --it->roundsLeft > 0) {
+            startRound(*it);
+            ++it;
+        } else {
+            done.push_back(std::move(it->then));
+            it = m_settling.erase(it);
+        }
+    }
+    if (m_settling.empty())
+        m_settleTimer.stop();
+    // Last, as a callback may settle again.
+    for (auto& then : done)
+        then();
 }
 
 bool LobbySim::changeStatus(SimPlayer& player)
@@ -318,7 +489,12 @@ QString LobbySim::summary() const
                 .arg(hosts + joiners)
                 .arg(hosts)
                 .arg(joiners);
-    text += QStringLiteral("  seen           %1 lines in the chat panes, %2 received blocks\n").arg(chatLines).arg(blocks);
+    text += QStringLiteral("  seen           %1 lines in the chat panes, %2 received blocks\n")
+                .arg(chatLines)
+                .arg(blocks);
+    text += m_ledger.summaryLine();
+    if (m_options.bots == SimBots::Mirrored)
+        text += botLine();
     const SimPlayer* sample = nullptr;
     for (const auto& player : m_players) {
         if (player->inLobby()) {

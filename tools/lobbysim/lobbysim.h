@@ -1,13 +1,17 @@
 #pragma once
 
+#include "deliveryledger.h"
 #include "simoptions.h"
 #include "simplayer.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <functional>
+#include <list>
 #include <memory>
 #include <vector>
 
@@ -50,7 +54,12 @@ public:
     // The actions themselves, for one player. False when it had nothing to do.
     bool chat(SimPlayer& player);
     bool takeSlot(SimPlayer& player);
+    // The host clicks Launch; the members of its hut, as their own nicknames
+    // place them now, are owed a joiner start.
     bool launch(SimPlayer& player);
+    // The launch action: no one acts until the traffic has settled, the host
+    // launches and the launch has settled too.
+    void launchWhenSettled(SimPlayer& host);
     bool changeStatus(SimPlayer& player);
     bool vote(SimPlayer& player);
 
@@ -62,6 +71,12 @@ public:
     // Every live player in the lobby shows the same lists and huts.
     bool rostersAgree() const;
 
+    // Lets the traffic settle, then runs `then`: every connected player asks
+    // the server for a PONG and waits for it, twice, so whatever anyone sent
+    // before has reached everyone. Gives up after a minute.
+    void settle(std::function<void()> then);
+
+    const DeliveryLedger& ledger() const { return m_ledger; }
     const Counts& counts() const { return m_counts; }
     // A few lines on what happened, for people.
     QString summary() const;
@@ -71,8 +86,23 @@ signals:
     void finished();
 
 private:
+    struct Settling {
+        std::vector<qint64> awaited; // per player the sync it waits for, 0 for none
+        std::vector<int> sessions;
+        int roundsLeft = 0;
+        QDeadlineTimer deadline;
+        std::function<void()> then;
+    };
+
     SimPlayer* randomPlayerInLobby();
     SimPlayer* randomHost();
+    void startRound(Settling& settling);
+    bool roundDone(const Settling& settling) const;
+    void checkSettling();
+    void giveBots();
+    void sayTrigger();
+    void countBotAnswers(const QString& block);
+    QString botLine() const;
 
     SimOptions m_options;
     std::vector<std::unique_ptr<SimPlayer>> m_players;
@@ -80,8 +110,19 @@ private:
     QTimer m_actionTimer;
     QTimer m_joinTimer;
     QTimer m_endTimer;
+    QTimer m_settleTimer; // notices players that drop while settling
+    QTimer m_triggerTimer;
     QElapsedTimer m_clock;
     int m_entered = 0;
     int m_chatNumber = 0;
+    bool m_stopped = false;
+    bool m_launching = false;
     Counts m_counts;
+    DeliveryLedger m_ledger{m_players};
+    std::list<Settling> m_settling;
+    // The mirrored bots' answers to the one trigger, as its sender received them.
+    QElapsedTimer m_sinceTrigger;
+    qint64 m_triggerWindowMs = -1;
+    qint64 m_lastAnswerMs = -1;
+    int m_botAnswers = 0;
 };

@@ -16,7 +16,7 @@ QTextStream& out()
     return stream;
 }
 
-// After acting, the crowd gets this long to settle before the summary.
+// After acting and its traffic have settled, the rosters get this long to agree.
 constexpr int SettleMs = 5000;
 constexpr int SettleCheckMs = 100;
 
@@ -54,8 +54,11 @@ int main(int argc, char** argv)
     QObject::connect(&sim, &LobbySim::finished, &app, [&] {
         interruptCheck.stop();
         sim.stopActing();
-        settling.start();
-        settleCheck.start();
+        // Everything sent has arrived; the last names replies may still be on their way.
+        sim.settle([&] {
+            settling.start();
+            settleCheck.start();
+        });
     });
     QObject::connect(&settleCheck, &QTimer::timeout, &app, [&] {
         if (!sim.rostersAgree() && settling.elapsed() < SettleMs)

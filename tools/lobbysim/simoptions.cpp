@@ -120,7 +120,15 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                                    "the same choices."),
                                     QStringLiteral("n"), QString::number(defaults.randomKey));
 
-    parser.addOptions({host, port, lobby, channel, players, names, behave, interval, duration, join, random});
+    const QCommandLineOption bots(
+        QStringLiteral("bots"),
+        QStringLiteral("Bot tables: none, or mirrored (the first player says \"hi\" "
+                       "once; the others' bots answer hi with hello and hello with hi, "
+                       "and the summary counts the answers)."),
+        QStringLiteral("tables"), QStringLiteral("none"));
+
+    parser.addOptions(
+        {host, port, lobby, channel, players, names, behave, interval, duration, join, random, bots});
 
     ParsedCommandLine result;
     if (!parser.parse(arguments)) {
@@ -146,6 +154,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     const auto behaviours = parseBehaviours(parser.value(behave));
     bool randomOk = false;
     const quint32 randomValue = parser.value(random).toUInt(&randomOk);
+    const QString botsValue = parser.value(bots).toLower();
     if (options.target.host.isEmpty())
         result.error = QStringLiteral("the server name is empty");
     else if (!portValue)
@@ -160,6 +169,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         result.error = QStringLiteral("unknown behaviour in \"%1\"").arg(parser.value(behave));
     else if (!randomOk)
         result.error = QStringLiteral("--random takes a whole number, 0 or more");
+    else if (botsValue != QStringLiteral("none") && botsValue != QStringLiteral("mirrored"))
+        result.error = QStringLiteral("--bots takes none or mirrored");
     if (!result.error.isEmpty())
         return result;
 
@@ -173,6 +184,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     options.durationMs = *durationValue * 1000;
     options.joinIntervalMs = *joinValue;
     options.randomKey = randomValue;
+    options.bots = botsValue == QStringLiteral("mirrored") ? SimBots::Mirrored : SimBots::None;
 
     // The names must pass the login unchanged and leave the nickname within
     // the 20 characters a lobby name may have.

@@ -18,6 +18,11 @@ enum class Behaviour {
 Q_DECLARE_FLAGS(Behaviours, Behaviour)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Behaviours)
 
+// Bot tables of the players. Mirrored: the first player has none and says
+// "hi" once everyone is in; the others answer "hi" with "hello" or, every
+// second player, "hello" with "hi", so their bots answer each other.
+enum class SimBots { None, Mirrored };
+
 struct SimOptions {
     SimTarget target;
     int players = 10;
@@ -33,6 +38,7 @@ struct SimOptions {
     int reconnectMs = LobbyClient::ReconnectIntervalMs;
     // The same number gives the same choices of who does what.
     quint32 randomKey = 1;
+    SimBots bots = SimBots::None;
 
     // The name of player `index` (0-based).
     QString playerName(int index) const;

@@ -3,6 +3,11 @@
 #include "app/login.h"
 #include "lobby/nickcode.h"
 
+namespace {
+// Holds no "ping": the client answers any line holding that with a pong.
+const QString SyncToken = QStringLiteral("lobbysim-sync");
+} // namespace
+
 SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* parent) : QObject(parent)
 {
     Declares& d = m_client.state();
@@ -15,6 +20,36 @@ SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* pare
         ++m_blocks;
         emit blockHandled();
     });
+    // PINGs asked on an earlier connection are never answered.
+    connect(&m_client, &LobbyClient::registered, this, [this] {
+        ++m_session;
+        m_syncsAnswered = m_syncsAsked;
+    });
+    // Connected after the client's own dispatch, so a PONG counts once the
+    // lines before it have been handled.
+    connect(&m_client.connection(), &Connection::blockReceived, this, &SimPlayer::countPongs);
+}
+
+void SimPlayer::askForSync()
+{
+    if (m_client.socketState() != SocketState::Connected)
+        return;
+    ++m_syncsAsked;
+    m_client.connection().SendLine(QStringLiteral("PING :") + SyncToken);
+}
+
+void SimPlayer::countPongs(const QString& block)
+{
+    if (!block.contains(SyncToken))
+        return;
+    const qint64 before = m_syncsAnswered;
+    const QString end = QStringLiteral(" :") + SyncToken;
+    for (QStringView line : QStringView(block).split(QStringLiteral("\r\n"))) {
+        if (line.contains(QStringLiteral(" PONG ")) && line.endsWith(end))
+            m_syncsAnswered = qMin(m_syncsAnswered + 1, m_syncsAsked);
+    }
+    if (m_syncsAnswered > before)
+        emit synced();
 }
 
 void SimPlayer::enter()

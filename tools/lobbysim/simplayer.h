@@ -31,6 +31,7 @@ public:
     const LobbyClient& client() const { return m_client; }
     const Declares& state() const { return m_client.state(); }
     const SimView& view() const { return m_view; }
+    SimView& view() { return m_view; }
     const SimShell& shell() const { return m_shell; }
     SimShell& shell() { return m_shell; }
 
@@ -47,14 +48,29 @@ public:
     int slot() const;
     // Received blocks the client has dispatched.
     qint64 blocksHandled() const { return m_blocks; }
+    // Connections this player has registered on; a new one starts afresh.
+    int session() const { return m_session; }
+
+    // Sends a PING the server answers after everything this player sent
+    // before it; syncsAnswered() catches up with syncsAsked() once its PONG
+    // has been dispatched. Does nothing while not connected.
+    void askForSync();
+    qint64 syncsAsked() const { return m_syncsAsked; }
+    qint64 syncsAnswered() const { return m_syncsAnswered; }
 
 signals:
     void blockHandled();
+    void synced();
 
 private:
+    void countPongs(const QString& block);
+
     SimShell m_shell;
     SimView m_view;
     TcpTransport m_transport;
     LobbyClient m_client{m_transport, m_shell, m_view};
     qint64 m_blocks = 0;
+    int m_session = 0;
+    qint64 m_syncsAsked = 0;
+    qint64 m_syncsAnswered = 0;
 };

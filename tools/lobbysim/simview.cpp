@@ -14,6 +14,11 @@ void SimView::appendChat(const QString& text)
 {
     m_chat += text;
     m_chatLines += lineEnds(text);
+    if (m_lineShown) {
+        const QList<QStringView> lines = QStringView(text).split(QStringLiteral("\r\n"));
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+            m_lineShown(lines[i]);
+    }
     if (m_chat.size() > 2 * KeptChat)
         m_chat.remove(0, m_chat.size() - KeptChat);
 }

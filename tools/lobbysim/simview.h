@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // What a simulated player's lobby window would show. The chat pane keeps only
 // its newest text (a crowd chats for hours), but counts every line shown.
 class SimView : public View {
@@ -25,6 +27,8 @@ public:
     const QString& chat() const { return m_chat; }
     // Lines put into the chat pane since the last setChatText.
     qint64 chatLines() const { return m_chatLines; }
+    // Called with every line appended to the chat pane, without its CR LF.
+    void onLineShown(std::function<void(QStringView line)> shown) { m_lineShown = std::move(shown); }
     const QStringList& chatList() const { return m_chatList; }
     const QStringList& playList() const { return m_playList; }
     int listUpdates() const { return m_listUpdates; }
@@ -34,6 +38,7 @@ public:
 private:
     QString m_chat;
     qint64 m_chatLines = 0;
+    std::function<void(QStringView)> m_lineShown;
     QStringList m_chatList;
     QStringList m_playList;
     int m_listUpdates = 0;
