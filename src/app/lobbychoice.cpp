@@ -1,5 +1,7 @@
 #include "app/lobbychoice.h"
 
+#include <algorithm>
+
 namespace LobbyChoice {
 
 QString lobbyChannel(int index)
@@ -9,7 +11,12 @@ QString lobbyChannel(int index)
 
 std::optional<QString> clanChannel(const QString& name)
 {
-    if (name.isEmpty() || name.size() > MaxClanLength)
+    // A blank or a comma would end the channel name on the wire, a colon
+    // makes it one the server refuses.
+    const auto breaksChannel = [](QChar c) {
+        return c == u' ' || c == u',' || c == u':' || c.category() == QChar::Other_Control;
+    };
+    if (name.isEmpty() || name.size() > MaxClanLength || std::any_of(name.begin(), name.end(), breaksChannel))
         return std::nullopt;
     return QStringLiteral("#ZenNETCLAN_") + name;
 }

@@ -44,9 +44,9 @@ TEST(LobbySelect, TheClanBoxReachesTheClanRule)
     EXPECT_EQ(desktop.transport.connectCount, 0);
 
     clan->clear();
-    QTest::keyClicks(clan, QStringLiteral("My Clan"));
+    QTest::keyClicks(clan, QStringLiteral("My_Clan"));
     QTest::keyClick(clan, Qt::Key_Return);
-    EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZenNETCLAN_My Clan"));
+    EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZenNETCLAN_My_Clan"));
     EXPECT_FALSE(desktop.select()->isVisible());
     EXPECT_EQ(desktop.transport.connectCount, 1);
 }

@@ -28,6 +28,9 @@ TEST(LoginForm, TheNameBoxWithLoginOrEnterReachesTheNameRules)
         Desktop desktop;
         desktop.forms.Main();
         auto* box = control<QLineEdit>(desktop.login(), QStringLiteral("NICKNAMEBOX"));
+        EXPECT_EQ(
+            box->toolTip(),
+            QStringLiteral("Up to 20 characters: A-Z, a-z, 0-9 and [ ] \\ ` { | } (no accented letters)"));
         QTest::keyClicks(box, c.typed);
         if (c.byEnter)
             QTest::keyClick(box, Qt::Key_Return);
