@@ -39,6 +39,7 @@ void LobbyClient::Form_Load()
     if (m_ended)
         return;
     m_names.reset();
+    m_connectionChannel = m_d.CurrentChannel;
     m_connection.open();
     for (int hut = 0; hut <= 4; ++hut) {
         for (int slot = 0; slot <= 3; ++slot)
@@ -57,6 +58,16 @@ void LobbyClient::ReConnect_Timer()
     const int state = socketState();
     if (state == SocketState::Closed || state == SocketState::Closing || state == SocketState::Error)
         Form_Load();
+}
+
+void LobbyClient::lobbyChosen()
+{
+    // A reconnect while the player was choosing went to the lobby he left.
+    const int state = socketState();
+    if ((state == SocketState::Connected || state == SocketState::Connecting) &&
+        m_connectionChannel == m_d.CurrentChannel)
+        return;
+    Form_Load();
 }
 
 void LobbyClient::Timer1_Timer()

@@ -37,6 +37,9 @@ public:
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
     void ReConnect_Timer();
+    // A lobby picked in the lobby choice after the lobby window was loaded:
+    // the client connects to it at once, unless it is already there.
+    void lobbyChosen();
     void Timer1_Timer();
     void HandleInbound(const QString& block);
 
@@ -78,6 +81,7 @@ private:
     NamesReply m_names;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
-    bool m_namesRead = false; // the names step read the block being dispatched
+    QString m_connectionChannel; // CurrentChannel when the connection was opened
+    bool m_namesRead = false;    // the names step read the block being dispatched
     bool m_ended = false;
 };
