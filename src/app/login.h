@@ -7,6 +7,7 @@
 namespace Login {
 
 inline const QString RefusedMessage = QStringLiteral("Please Use a Valid UserName");
+inline const QString InUseMessage = QStringLiteral("That UserName Is In Use, Please Choose Another");
 // What the login box tells the player: the characters left after cleaning
 // that a server takes in a nickname.
 inline const QString NameHint =

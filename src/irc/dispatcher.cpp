@@ -35,6 +35,18 @@ QString Dispatcher::welcomeText(const QString& serverHost)
     return text;
 }
 
+int Dispatcher::nickRefusal(QStringView line, const QString& myNick)
+{
+    // Word by word, not a substring: a numeric is the second word of a line
+    // only the server writes, so a chat line quoting one refuses nothing.
+    const QList<QStringView> words = line.split(u' ');
+    if (words.size() < 4 || words[2] != u"*" || words[3].compare(myNick, Qt::CaseInsensitive) != 0)
+        return 0;
+    if (words[1] == u"433")
+        return 433;
+    return words[1] == u"432" ? 432 : 0;
+}
+
 void Dispatcher::HandleInbound(const QString& block)
 {
     const FoldedText folded(block);
@@ -43,6 +55,15 @@ void Dispatcher::HandleInbound(const QString& block)
     // with a bare "pong": servers accept it and keep the client.
     if (has(QStringLiteral("ping")))
         m_connection.SendLine(QStringLiteral("pong"));
+
+    if (has(QStringLiteral(" 433 * ")) || has(QStringLiteral(" 432 * "))) {
+        for (const QStringView line : QStringView(block).split(CrLf)) {
+            if (const int refusal = nickRefusal(line, m_d.MyNick)) {
+                m_handlers.nickRefused(refusal == 433);
+                return;
+            }
+        }
+    }
 
     const QString names = QStringLiteral("NAMES ") + m_d.CurrentChannel;
     if (has(QStringLiteral("NICK :"))) {

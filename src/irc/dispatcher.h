@@ -18,6 +18,9 @@ public:
     virtual void link(const QString& block) = 0;
     // A block carrying the launch tag of hut n; false stops the dispatch.
     virtual bool launch(const QString& block, int hut) = 0;
+    // The server refused the nickname we register with: in use (433), or
+    // not one it takes (432).
+    virtual void nickRefused(bool inUse) = 0;
 };
 
 // HandleInbound: every received block runs through a fixed sequence of
@@ -30,6 +33,9 @@ public:
     void HandleInbound(const QString& block);
 
     static QString welcomeText(const QString& serverHost);
+    // 433 or 432 when `line` is the server's refusal of myNick as the nickname
+    // of a registration (addressed to "*": the client has none yet); else 0.
+    static int nickRefusal(QStringView line, const QString& myNick);
 
 private:
     void showChatLine(const QString& block);

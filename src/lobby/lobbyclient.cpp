@@ -1,5 +1,6 @@
 #include "lobby/lobbyclient.h"
 
+#include "app/login.h"
 #include "bot/botresponder.h"
 #include "lobby/chatinput.h"
 #include "lobby/gamelaunch.h"
@@ -180,6 +181,26 @@ void LobbyClient::link(const QString& block)
 bool LobbyClient::launch(const QString& block, int hut)
 {
     return GameLaunch::receive(m_lobby, block, hut);
+}
+
+void LobbyClient::nickRefused(bool inUse)
+{
+    // The suffixes a name in use tries in turn. The one that works stays for
+    // the run: every later nickname keeps what follows its first 8 characters.
+    static const QStringList suffixes{"", "_", "_2", "_3", "_4", "_5", "_6", "_7", "_8", "_9"};
+    const qsizetype next = suffixes.indexOf(m_d.NickSuffix) + 1;
+    if (inUse && next < suffixes.size()) {
+        m_d.MyNick.chop(m_d.NickSuffix.size());
+        m_d.NickSuffix = suffixes[next];
+        m_d.MyNick += m_d.NickSuffix;
+        m_connection.SendLine(QStringLiteral("NICK ") + m_d.MyNick);
+        return;
+    }
+    // No name works: no QUIT, and no reconnect until a lobby is picked again.
+    m_reconnectTimer.stop();
+    m_connection.close();
+    m_shell.message(Config::DefaultTitle, inUse ? Login::InUseMessage : Login::RefusedMessage);
+    m_view.showLogin();
 }
 
 void LobbyClient::onFailed(bool whileConnecting, int code, const QString& description)

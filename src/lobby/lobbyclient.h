@@ -67,6 +67,7 @@ private:
     bool kickVote(const QString& block) override;
     void link(const QString& block) override;
     bool launch(const QString& block, int hut) override;
+    void nickRefused(bool inUse) override;
 
     void onFailed(bool whileConnecting, int code, const QString& description);
     void stopWorking();

@@ -13,6 +13,11 @@ Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
 {
     m_lobby->setClient(&m_client);
     connect(m_lobby.get(), &LobbyWindow::lobbySelectRequested, this, &Forms::showLobbySelect);
+    connect(m_lobby.get(), &LobbyWindow::loginRequested, this, [this] {
+        if (m_select)
+            m_select->hide();
+        showLogin();
+    });
     connect(m_lobby.get(), &LobbyWindow::botEditorRequested, this, [this] { editForm()->open(); });
     connect(&m_client, &LobbyClient::registered, this, &Forms::showLobbyWhenRegistered);
 }

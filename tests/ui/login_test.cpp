@@ -50,4 +50,22 @@ TEST(LoginForm, TheNameBoxWithLoginOrEnterReachesTheNameRules)
     }
 }
 
+TEST(LoginForm, ComesBackWithTheNameWhenTheServerTakesNone)
+{
+    Desktop desktop;
+    desktop.enterLobby(QStringLiteral("Bob"), 2);
+    // Refused at a reconnect while the lobby choice is open: both windows go.
+    desktop.type(QStringLiteral("/select"));
+    desktop.forms.client().ReConnect_Timer();
+    desktop.transport.acceptConnection();
+    desktop.serverSends(QStringLiteral(":irc 432 * MM_aaFFFBob :Erroneous nickname"));
+    EXPECT_FALSE(desktop.lobby()->isVisible());
+    EXPECT_FALSE(desktop.select()->isVisible());
+    EXPECT_TRUE(desktop.login()->isVisible());
+    EXPECT_EQ(control<QLineEdit>(desktop.login(), QStringLiteral("NICKNAMEBOX"))->text(),
+              QStringLiteral("Bob"));
+    ASSERT_EQ(desktop.shell.messages.size(), 1u);
+    EXPECT_EQ(desktop.shell.messages[0].text, QStringLiteral("Please Use a Valid UserName"));
+}
+
 } // namespace
