@@ -1,6 +1,7 @@
 #include "app/login.h"
 
 #include "app/wiretext.h"
+#include <algorithm>
 
 namespace Login {
 
@@ -9,6 +10,16 @@ QString removedCharacters()
     // blank ~ # @ _ - * & ^ % $ pound-sign !
     return QStringLiteral(" ~#@_-*&^%$") + QChar(0x00A3) + u'!';
 }
+
+namespace {
+// The characters of an IRC nickname: a server refuses a name with any other.
+bool nicknameCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') ||
+           QStringView(u"[]\\`^{|}_-").contains(c);
+}
+} // namespace
 
 bool logIn(Declares& state, QString& boxText)
 {
@@ -29,7 +40,8 @@ bool logIn(Declares& state, QString& boxText)
         boxText.remove(c);
 
     state.CodeLetter = QStringLiteral("a");
-    if (boxText.size() > MaxNameLength)
+    if (boxText.isEmpty() || boxText.size() > MaxNameLength ||
+        !std::all_of(boxText.begin(), boxText.end(), nicknameCharacter))
         return false;
 
     state.NickPrefix = QStringLiteral("MM_") + state.CodeLetter + QStringLiteral("aFFF");

@@ -86,6 +86,9 @@ public:
     virtual void refresh() = 0;
     // "/select": hide the lobby, show the lobby choice again.
     virtual void showLobbySelect() = 0;
+    // The server takes no nickname of ours: hide the lobby (and the lobby
+    // choice), show the login window again with the last name in its box.
+    virtual void showLogin() = 0;
     // "/botedit": show the bot editor, loading it if it is not open.
     virtual void showBotEditor() = 0;
 };

@@ -84,6 +84,7 @@ struct Dispatcher::Read {
     bool registration = false;
     bool join = false;
     bool namesLines = false;
+    bool stopped = false;
 };
 
 Dispatcher::Dispatcher(Declares& state, Connection& connection, View& view, InboundHandlers& handlers)
@@ -112,13 +113,25 @@ QString Dispatcher::welcomeText(const QString& serverHost)
     return text;
 }
 
+int Dispatcher::nickRefusal(QStringView line, const QString& myNick)
+{
+    // Word by word, not a substring: a numeric is the second word of a line
+    // only the server writes, so a chat line quoting one refuses nothing.
+    const QList<QStringView> words = (line.endsWith(CrLf) ? line.chopped(2) : line).split(u' ');
+    if (words.size() < 4 || words[2] != u"*" || words[3].compare(myNick, Qt::CaseInsensitive) != 0)
+        return 0;
+    if (words[1] == u"433")
+        return 433;
+    return words[1] == u"432" ? 432 : 0;
+}
+
 void Dispatcher::HandleInbound(const QString& block)
 {
     Read read;
     // Each line is folded into the same storage, which stays in the cache
     // while the line's tests search it.
     QString folded;
-    for (qsizetype start = 0; start < block.size() && !m_handlers.hasEnded();) {
+    for (qsizetype start = 0; start < block.size() && !read.stopped && !m_handlers.hasEnded();) {
         const qsizetype end = lineEnd(block, start);
         const qsizetype next = end < 0 ? block.size() : end + 2;
         // A line may change the nickname or the channel the next one is read for.
@@ -141,6 +154,15 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
     if (mentionsPing(line.folded) && !std::exchange(read.pong, true))
         m_connection.SendLine(QStringLiteral("pong"));
 
+    if (line.isReply(u"433") || line.isReply(u"432")) {
+        if (const int refusal = nickRefusal(line.text, m_d.MyNick)) {
+            // What else the read holds answered a registration that is over.
+            read.stopped = true;
+            m_handlers.nickRefused(refusal == 433);
+            return;
+        }
+    }
+
     if (changesMembership(line.folded)) {
         if (!std::exchange(read.names, true))
             m_connection.SendLine(QStringLiteral("NAMES ") + m_d.CurrentChannel);
@@ -156,9 +178,6 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
             m_connection.SendLine(QStringLiteral("MODE ") + m_d.CurrentChannel);
             m_view.setChatText(welcomeText(m_d.ServerHost));
         }
-    } else if (line.isReply(u"433") || line.isReply(u"432")) {
-        m_handlers.nicknameRefused(line.command.toInt());
-        return;
     }
 
     if (const QStringView names = line.namesList(n.foldedChannel); !names.isNull()) {

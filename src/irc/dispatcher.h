@@ -19,8 +19,9 @@ public:
     // The read that brought names lines has been dispatched: the lists are
     // rebuilt once for it, not once per line.
     virtual void namesRead() = 0;
-    // The server refused the nickname of our registration (433 in use, 432 erroneous).
-    virtual void nicknameRefused(int numeric) = 0;
+    // The server refused the nickname we register with: in use (433), or
+    // not one it takes (432).
+    virtual void nickRefused(bool inUse) = 0;
     // Another user's channel message, shown already: sender is the user name
     // as shown, text the message with its line breaks made.
     virtual void channelMessage(const QString& sender, const QString& text) = 0;
@@ -43,6 +44,9 @@ public:
     void HandleInbound(const QString& block);
 
     static QString welcomeText(const QString& serverHost);
+    // 433 or 432 when `line` is the server's refusal of myNick as the nickname
+    // of a registration (addressed to "*": the client has none yet); else 0.
+    static int nickRefusal(QStringView line, const QString& myNick);
 
 private:
     struct Read; // what one read has sent already

@@ -25,8 +25,8 @@ void announce(LobbyContext& lobby)
 
 void switchLobby(LobbyContext& lobby)
 {
-    // The server sees the connection drop; the reconnect timer brings it back
-    // in whichever lobby the player picks next.
+    // The server sees the connection drop. The pick of the next lobby
+    // connects to it; until then the reconnect timer rejoins this one.
     setStatus(lobby, u'a');
     lobby.connection.close();
     lobby.view.appendChat(LobbySwitchNotice + CrLf);

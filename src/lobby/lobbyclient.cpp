@@ -1,5 +1,6 @@
 #include "lobby/lobbyclient.h"
 
+#include "app/login.h"
 #include "bot/botresponder.h"
 #include "lobby/chatinput.h"
 #include "lobby/gamelaunch.h"
@@ -42,6 +43,7 @@ void LobbyClient::Form_Load()
     if (m_ended)
         return;
     m_names.reset();
+    m_connectionChannel = m_d.CurrentChannel;
     m_connection.open();
     for (int hut = 0; hut <= 4; ++hut) {
         for (int slot = 0; slot <= 3; ++slot)
@@ -60,6 +62,16 @@ void LobbyClient::ReConnect_Timer()
     const int state = socketState();
     if (state == SocketState::Closed || state == SocketState::Closing || state == SocketState::Error)
         Form_Load();
+}
+
+void LobbyClient::lobbyChosen()
+{
+    // A reconnect while the player was choosing went to the lobby he left.
+    const int state = socketState();
+    if ((state == SocketState::Connected || state == SocketState::Connecting) &&
+        m_connectionChannel == m_d.CurrentChannel)
+        return;
+    Form_Load();
 }
 
 void LobbyClient::Timer1_Timer()
@@ -159,11 +171,6 @@ void LobbyClient::namesRead()
         m_view.appendUsers(change.newChatting(), change.newPlaying());
 }
 
-void LobbyClient::nicknameRefused(int numeric)
-{
-    Q_UNUSED(numeric);
-}
-
 void LobbyClient::channelMessage(const QString& sender, const QString& text)
 {
     BotResponder::scan(m_d, m_connection, sender, text, m_botBudget, m_clock());
@@ -182,6 +189,26 @@ void LobbyClient::link(const ServerLine& line)
 bool LobbyClient::launch(const ServerLine& line, int hut)
 {
     return GameLaunch::receive(m_lobby, line, hut);
+}
+
+void LobbyClient::nickRefused(bool inUse)
+{
+    // The suffixes a name in use tries in turn. The one that works stays for
+    // the run: every later nickname keeps what follows its first 8 characters.
+    static const QStringList suffixes{"", "_", "_2", "_3", "_4", "_5", "_6", "_7", "_8", "_9"};
+    const qsizetype next = suffixes.indexOf(m_d.NickSuffix) + 1;
+    if (inUse && next < suffixes.size()) {
+        m_d.MyNick.chop(m_d.NickSuffix.size());
+        m_d.NickSuffix = suffixes[next];
+        m_d.MyNick += m_d.NickSuffix;
+        m_connection.SendLine(QStringLiteral("NICK ") + m_d.MyNick);
+        return;
+    }
+    // No name works: no QUIT, and no reconnect until a lobby is picked again.
+    m_reconnectTimer.stop();
+    m_connection.close();
+    m_shell.message(Config::DefaultTitle, inUse ? Login::InUseMessage : Login::RefusedMessage);
+    m_view.showLogin();
 }
 
 void LobbyClient::onFailed(bool whileConnecting, int code, const QString& description)

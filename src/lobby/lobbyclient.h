@@ -43,6 +43,9 @@ public:
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
     void ReConnect_Timer();
+    // A lobby picked in the lobby choice after the lobby window was loaded:
+    // the client connects to it at once, unless it is already there.
+    void lobbyChosen();
     void Timer1_Timer();
     void HandleInbound(const QString& block);
 
@@ -68,7 +71,7 @@ private:
     void namesLine(QStringView names) override;
     void namesEnd() override;
     void namesRead() override;
-    void nicknameRefused(int numeric) override;
+    void nickRefused(bool inUse) override;
     void channelMessage(const QString& sender, const QString& text) override;
     bool kickVote(const ServerLine& line) override;
     void link(const ServerLine& line) override;
@@ -89,5 +92,6 @@ private:
     std::function<qint64()> m_clock;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
+    QString m_connectionChannel; // CurrentChannel when the connection was opened
     bool m_ended = false;
 };

@@ -13,6 +13,11 @@ Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
 {
     m_lobby->setClient(&m_client);
     connect(m_lobby.get(), &LobbyWindow::lobbySelectRequested, this, &Forms::showLobbySelect);
+    connect(m_lobby.get(), &LobbyWindow::loginRequested, this, [this] {
+        if (m_select)
+            m_select->hide();
+        showLogin();
+    });
     connect(m_lobby.get(), &LobbyWindow::botEditorRequested, this, [this] { editForm()->open(); });
     connect(&m_client, &LobbyClient::registered, this, &Forms::showLobbyWhenRegistered);
 }
@@ -81,13 +86,14 @@ void Forms::showLobbySelect()
 void Forms::showLobby()
 {
     // The first choice loads the lobby, which connects; the window appears
-    // once the client has registered. Later choices only show it again: the
-    // reconnect timer brings the connection back.
+    // once the client has registered. A later choice shows it at once, and
+    // the client connects to the lobby chosen unless it is already there.
     if (!m_lobbyLoaded) {
         m_lobbyLoaded = true;
         m_client.Form_Load();
         return;
     }
+    m_client.lobbyChosen();
     m_lobby->show();
     m_lobby->raise();
     m_lobby->activateWindow();
@@ -107,12 +113,14 @@ void Forms::leaveLobbySelect()
 {
     // Closing the lobby choice never leaves the program running without a
     // window: before any lobby it ends the program, as closing the login
-    // window does; after "/select" it goes back to the lobby, whose
-    // connection the reconnect timer brings back.
+    // window does; later it goes back to the lobby it was opened from, as if
+    // that one was chosen again (after a refused name nothing else would
+    // connect).
     if (!m_lobbyLoaded) {
         m_shell.endProgram();
         return;
     }
+    m_client.lobbyChosen();
     m_select->hide();
     m_lobby->show();
     m_lobby->raise();

@@ -212,6 +212,12 @@ void LobbyWindow::showLobbySelect()
     emit lobbySelectRequested();
 }
 
+void LobbyWindow::showLogin()
+{
+    hide();
+    emit loginRequested();
+}
+
 void LobbyWindow::showBotEditor()
 {
     emit botEditorRequested();

@@ -41,10 +41,12 @@ public:
     void loadPictures() override;
     void refresh() override;
     void showLobbySelect() override;
+    void showLogin() override;
     void showBotEditor() override;
 
 signals:
     void lobbySelectRequested();
+    void loginRequested();
     void botEditorRequested();
 
 protected:

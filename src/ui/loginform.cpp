@@ -45,6 +45,7 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("NICKNAMEBOX"));
     m_name->setAccessibleName(QStringLiteral("Nickname"));
+    m_name->setToolTip(Login::NameHint);
     m_name->setGeometry(100, 58, 160, 24);
     Look::darkBox(m_name);
 

@@ -95,13 +95,41 @@ TEST(ChatInput, SelectDropsTheConnectionAndShowsTheLobbyChoice)
     EXPECT_EQ(lobby.client.socketState(), 0);
     EXPECT_EQ(lobby.view.chat, "Lobby Switch... Connecting...\r\n");
     EXPECT_EQ(lobby.view.lobbySelectShown, 1);
+}
 
-    // The next lobby is joined after the reconnect.
-    lobby.d.CurrentChannel = QStringLiteral("#ZenNETCLAN_My Clan");
-    lobby.client.ReConnect_Timer();
-    lobby.transport.acceptConnection();
-    lobby.receive(":irc 001 MM_aaFFFBob :Welcome\r\n");
-    EXPECT_EQ(lobby.sent().mid(2), (QStringList{"JOIN #ZenNETCLAN_My Clan", "MODE #ZenNETCLAN_My Clan"}));
+TEST(ChatInput, ALobbyPickedAfterSelectIsJoinedAtOnceUnlessTheConnectionIsThere)
+{
+    const struct {
+        bool reconnectFirst; // the reconnect rejoined the lobby left before the pick
+        QString picked;
+        bool connects;
+    } cases[] = {
+        {false, "#ZentharaNET_0", true}, {true, "#ZentharaNET_0", true}, {true, "#ZentharaNET_3", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.picked.toStdString() + (c.reconnectFirst ? " after a reconnect" : ""));
+        ConnectedLobby lobby;
+        lobby.client.SEND_Click(QStringLiteral("/select"));
+        if (c.reconnectFirst) {
+            lobby.client.ReConnect_Timer();
+            lobby.transport.acceptConnection();
+        }
+        lobby.sent();
+        const int connects = lobby.transport.connectCount;
+        lobby.d.CurrentChannel = c.picked;
+        lobby.client.lobbyChosen();
+        EXPECT_EQ(lobby.transport.connectCount, connects + (c.connects ? 1 : 0));
+        if (!c.connects) {
+            EXPECT_EQ(lobby.client.socketState(), SocketState::Connected);
+            EXPECT_TRUE(lobby.sent().isEmpty());
+            continue;
+        }
+        lobby.transport.acceptConnection();
+        lobby.receive(":irc 001 MM_aaFFFBob :Welcome\r\n");
+        const QStringList sent = lobby.sent();
+        EXPECT_EQ(sent.value(0), "NICK MM_aaFFFBob");
+        EXPECT_EQ(sent.mid(2), (QStringList{"JOIN " + c.picked, "MODE " + c.picked}));
+    }
 }
 
 TEST(ChatInput, TheSameVoteGoesOutAsOftenAsTyped)

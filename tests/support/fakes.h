@@ -141,6 +141,7 @@ public:
     void loadPictures() override { std::fill(std::begin(slotTaken), std::end(slotTaken), false); }
     void refresh() override { ++refreshCount; }
     void showLobbySelect() override { ++lobbySelectShown; }
+    void showLogin() override { ++loginShown; }
     void showBotEditor() override { ++botEditorShown; }
 
     QString chat;
@@ -154,5 +155,6 @@ public:
     // hand on each user once, not the whole list again for every block.
     qsizetype usersHandedOver = 0;
     int lobbySelectShown = 0;
+    int loginShown = 0;
     int botEditorShown = 0;
 };

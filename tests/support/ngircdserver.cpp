@@ -131,14 +131,17 @@ bool NgircdServer::isRunning() const
 QByteArray NgircdServer::config() const
 {
     const bool root = unprivilegedUser().drop;
-    return merged(m_base, {{"[global]name", name().toLatin1()},
-                           {"[global]listen", "127.0.0.1"}, // never anywhere else, whatever the base says
-                           {"[global]ports", QByteArray::number(m_port)},
-                           {"[global]pidfile", ""},
-                           {"[global]serveruid", root ? "nobody" : QByteArray()},
-                           {"[global]servergid", root ? "nogroup" : QByteArray()},
-                           {"[limits]maxpenaltytime", m_penalties ? QByteArray() : "0"}}) +
-           m_servers;
+    QMap<QByteArray, QByteArray> own{
+        {"[global]name", name().toLatin1()},
+        {"[global]listen", "127.0.0.1"}, // never anywhere else, whatever the base says
+        {"[global]ports", QByteArray::number(m_port)},
+        {"[global]pidfile", ""},
+        {"[global]serveruid", root ? "nobody" : QByteArray()},
+        {"[global]servergid", root ? "nogroup" : QByteArray()},
+        {"[limits]maxpenaltytime", m_penalties ? QByteArray() : "0"}};
+    if (m_maxNickLength > 0)
+        own.insert("[limits]maxnicklength", QByteArray::number(m_maxNickLength));
+    return merged(m_base, own) + m_servers;
 }
 
 bool NgircdServer::start(int timeoutMs)

@@ -22,6 +22,9 @@ public:
     // Flood penalties are ngIRCd's default. Off ("MaxPenaltyTime = 0") the server
     // handles every line as soon as it arrives. Takes effect at the next start.
     void setFloodPenalties(bool on) { m_penalties = on; }
+    // A nickname limit other than the tests' own 28 ("MaxNickLength"); longer
+    // nicknames get 432. Takes effect at the next start.
+    void setMaxNickLength(int length) { m_maxNickLength = length; }
     // Runs from the text of a configuration file instead of the tests' own:
     // it stays as it is but for the name, the address, the port, the PID file,
     // the user and the flood penalties, which are this object's.
@@ -66,5 +69,6 @@ private:
     QString m_error;
     quint16 m_port = 0;
     bool m_penalties = true;
+    int m_maxNickLength = 0;
     bool m_started = false;
 };

@@ -44,9 +44,9 @@ TEST(LobbySelect, TheClanBoxReachesTheClanRule)
     EXPECT_EQ(desktop.transport.connectCount, 0);
 
     clan->clear();
-    QTest::keyClicks(clan, QStringLiteral("My Clan"));
+    QTest::keyClicks(clan, QStringLiteral("My_Clan"));
     QTest::keyClick(clan, Qt::Key_Return);
-    EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZenNETCLAN_My Clan"));
+    EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZenNETCLAN_My_Clan"));
     EXPECT_FALSE(desktop.select()->isVisible());
     EXPECT_EQ(desktop.transport.connectCount, 1);
 }
@@ -69,25 +69,26 @@ TEST(LobbySelect, AfterSelectTheSameLobbyWindowComesBackOnlyWhenChosenOrClosed)
     EXPECT_TRUE(desktop.select()->isVisible());
     EXPECT_EQ(desktop.transport.state(), SocketState::Closed);
 
-    // Choosing shows the same window at once; the reconnect timer, not a
-    // second load, brings the connection back.
+    // Choosing shows the same window at once and connects to the lobby chosen.
     click(control<QWidget>(desktop.select(), QStringLiteral("LBYSEL"), 4));
     EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_4"));
     EXPECT_TRUE(lobby->isVisible());
     EXPECT_EQ(desktop.lobby(), lobby);
     EXPECT_EQ(lobbyWindows(), 1);
-    EXPECT_EQ(desktop.transport.connectCount, 1);
+    EXPECT_EQ(desktop.transport.connectCount, 2);
+    desktop.transport.acceptConnection();
 
     // A reconnect while choosing leaves the lobby hidden; closing the choice
     // goes back to it, never leaving the program without a window.
     desktop.forms.client().setTimerIntervals(100000, 20);
     desktop.type(QStringLiteral("/select"));
-    ASSERT_TRUE(waitUntil([&] { return desktop.transport.connectCount == 2; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return desktop.transport.connectCount == 3; }, 5000));
     desktop.transport.acceptConnection();
     EXPECT_FALSE(lobby->isVisible());
     EXPECT_TRUE(desktop.select()->isVisible());
     desktop.select()->close();
     EXPECT_EQ(desktop.shell.endCount, 0);
+    EXPECT_EQ(desktop.transport.connectCount, 3) << "the connection is in that lobby already";
     EXPECT_FALSE(desktop.select()->isVisible());
     EXPECT_TRUE(lobby->isVisible());
     EXPECT_EQ(desktop.state().CurrentChannel, QStringLiteral("#ZentharaNET_4"));

@@ -28,6 +28,9 @@ TEST(LoginForm, TheNameBoxWithLoginOrEnterReachesTheNameRules)
         Desktop desktop;
         desktop.forms.Main();
         auto* box = control<QLineEdit>(desktop.login(), QStringLiteral("NICKNAMEBOX"));
+        EXPECT_EQ(
+            box->toolTip(),
+            QStringLiteral("Up to 20 characters: A-Z, a-z, 0-9 and [ ] \\ ` { | } (no accented letters)"));
         QTest::keyClicks(box, c.typed);
         if (c.byEnter)
             QTest::keyClick(box, Qt::Key_Return);
@@ -45,6 +48,24 @@ TEST(LoginForm, TheNameBoxWithLoginOrEnterReachesTheNameRules)
             EXPECT_EQ(desktop.shell.messages[0].icon, Shell::Icon::None);
         }
     }
+}
+
+TEST(LoginForm, ComesBackWithTheNameWhenTheServerTakesNone)
+{
+    Desktop desktop;
+    desktop.enterLobby(QStringLiteral("Bob"), 2);
+    // Refused at a reconnect while the lobby choice is open: both windows go.
+    desktop.type(QStringLiteral("/select"));
+    desktop.forms.client().ReConnect_Timer();
+    desktop.transport.acceptConnection();
+    desktop.serverSends(QStringLiteral(":irc 432 * MM_aaFFFBob :Erroneous nickname"));
+    EXPECT_FALSE(desktop.lobby()->isVisible());
+    EXPECT_FALSE(desktop.select()->isVisible());
+    EXPECT_TRUE(desktop.login()->isVisible());
+    EXPECT_EQ(control<QLineEdit>(desktop.login(), QStringLiteral("NICKNAMEBOX"))->text(),
+              QStringLiteral("Bob"));
+    ASSERT_EQ(desktop.shell.messages.size(), 1u);
+    EXPECT_EQ(desktop.shell.messages[0].text, QStringLiteral("Please Use a Valid UserName"));
 }
 
 } // namespace

@@ -21,6 +21,7 @@ public:
     void loadPictures() override;
     void refresh() override {}
     void showLobbySelect() override {}
+    void showLogin() override {}
     void showBotEditor() override {}
 
     // The newest text of the chat pane.
