@@ -41,7 +41,11 @@ void Connection::SendChat(QString text)
     m_transport.send(QString(QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :") + text)
                          .toLatin1() +
                      CrLf);
-    // Shown as the others see it: the name with its suffix ("Bob_"), the text as sent.
+    if (!m_d.NickSuffix.isEmpty()) {
+        const qsizetype at = text.indexOf(m_d.NickSuffix);
+        if (at >= 0)
+            text.remove(at, m_d.NickSuffix.size());
+    }
     m_view.appendChat(m_d.MyNick.mid(8) + QStringLiteral("> ") + text + QStringLiteral("\r\n"));
 }
 
