@@ -101,15 +101,17 @@ void LobbyWindow::buildLists()
         image(QStringLiteral("HBar1"), 0, {6360, 360, 2070, 165}, QStringLiteral("Decorative bar"), this);
     m_hbar1[1] =
         image(QStringLiteral("HBar1"), 1, {6360, 3840, 2070, 165}, QStringLiteral("Decorative bar"), this);
-    m_hbar2[0] =
-        image(QStringLiteral("HBAR2"), 0, {6360, 480, 2070, 375}, QStringLiteral("Decorative bar"), this);
-    m_hbar2[1] =
-        image(QStringLiteral("HBAR2"), 1, {6360, 3960, 2070, 375}, QStringLiteral("Decorative bar"), this);
+    using Layout::lower;
+    m_hbar2[0] = image(QStringLiteral("HBAR2"), 0, Layout::ListBar, QStringLiteral("Decorative bar"), this);
+    m_hbar2[1] = image(QStringLiteral("HBAR2"), 1, lower(Layout::ListBar, Layout::PlayingListDrop),
+                       QStringLiteral("Decorative bar"), this);
     for (QLabel* bar : m_hbar2)
         bar->setScaledContents(true);
 
-    listCaption(QStringLiteral("ChatLabel"), QStringLiteral("Users Chatting"), {6360, 600, 2055, 255}, this);
-    listCaption(QStringLiteral("Label1"), QStringLiteral("Users Playing"), {6360, 4080, 2055, 255}, this);
+    QLabel* captions[] = {
+        listCaption(QStringLiteral("ChatLabel"), QStringLiteral("Users Chatting"), Layout::ListCaption, this),
+        listCaption(QStringLiteral("Label1"), QStringLiteral("Users Playing"),
+                    lower(Layout::ListCaption, Layout::PlayingListDrop), this)};
 
     m_chat = new QListWidget(this);
     m_chat->setObjectName(QStringLiteral("CHAT"));
