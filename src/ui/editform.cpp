@@ -55,7 +55,8 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     m_background->setObjectName(QStringLiteral("BG1"));
     m_background->setAccessibleName(QStringLiteral("Background"));
     m_background->setGeometry(rect());
-    m_background->setScaledContents(true);
+    // At its own size, from the top left corner: only the lobby stretches it.
+    m_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_data = new QPlainTextEdit(this);
     m_data->setObjectName(QStringLiteral("DataBox"));

@@ -101,6 +101,7 @@ void LobbySelect::buildClanRow(const Pictures& pictures)
     auto* join = new QPushButton(QStringLiteral("Join"), this);
     join->setObjectName(QStringLiteral("Command1"));
     join->setIcon(pictures.JoinMark);
+    join->setIconSize(pictures.JoinMark.deviceIndependentSize().toSize());
     join->setFont(Look::labelFont());
     const int joinLeft = m_clan->geometry().right() + 8;
     join->setGeometry(joinLeft, m_clan->y() - 2, width() - joinLeft - 8, m_clan->height() + 4);

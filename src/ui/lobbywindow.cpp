@@ -126,6 +126,9 @@ void LobbyWindow::buildLists()
         Look::darkBox(list);
         list->addItem(GettingUserList);
     }
+    // A caption's last pixel row is the list's first: over the list's frame, descenders stay whole.
+    for (QLabel* caption : captions)
+        caption->raise();
 
     m_card = new NameCard(m_pictures, this);
     connect(m_card->closeMark(), &ImageButton::clicked, this, &LobbyWindow::Image1_Click);

@@ -150,7 +150,10 @@ TEST(Controls, Lobby)
     EXPECT_FALSE(named(lobby, "Popup")->isVisible());
     for (const char* stretched : {"BG1", "HUTSIMG"})
         EXPECT_TRUE(named<QLabel>(lobby, stretched)->hasScaledContents()) << stretched;
-    EXPECT_EQ(named(lobby, "SEND")->grab().toImage().pixelColor(1, 1), QColor(Qt::white));
+    // A white background around the SEND1 face, and none of it in the face's corners.
+    const QImage send = named(lobby, "SEND")->grab().toImage();
+    EXPECT_EQ(send.pixelColor(1, 1), QColor(Qt::white));
+    EXPECT_NE(send.pixelColor(2, 2), QColor(Qt::white));
 
     // Tab order: the chat input first, then send, the pane, the lists, the huts.
     QWidget* at = named(lobby, "OUTCHAT");
@@ -185,6 +188,7 @@ TEST(Controls, LoginForm)
                            {"BG1", -1, "QLabel"}});
     EXPECT_EQ(named(login, "LOGO")->size(), (T{0, 0, 1215, 1215}.size()));
     EXPECT_TRUE(named<QLabel>(login, "LOGO")->hasScaledContents());
+    EXPECT_FALSE(named<QLabel>(login, "BG1")->hasScaledContents());
     EXPECT_FALSE(named<QLabel>(login, "Image1")->pixmap().isNull());
     EXPECT_FALSE(named<QLabel>(login, "Label2")->text().isEmpty());
     EXPECT_TRUE(named<QPushButton>(login, "Command1")->isDefault());
@@ -263,6 +267,7 @@ TEST(Controls, EditForm)
                             {"Command1", -1, "QPushButton", "&Save"}});
     EXPECT_EQ(named(editor, "DataBox")->size(), (T{0, 0, 4695, 3255}.size()));
     EXPECT_TRUE(named<QPlainTextEdit>(editor, "DataBox")->isReadOnly());
+    EXPECT_FALSE(named<QLabel>(editor, "BG1")->hasScaledContents());
     EXPECT_TRUE(named<QPushButton>(editor, "Command1")->isDefault());
     EXPECT_EQ(editor->focusWidget(), named(editor, "Text1"));
 }
