@@ -27,10 +27,11 @@ void Forms::Main()
     Declares& d = m_client.state();
     d.applyConfiguration();
     const QString folder = m_shell.programFolder();
+    const qreal scale = Pictures::screenScale();
     // Each step runs only when the ones before it succeeded.
-    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1) &&
-                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG) &&
-                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1) &&
+    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1, scale) &&
+                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG, scale) &&
+                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1, scale) &&
                         BotFile::LoadBotTable(d, folder).ok();
     if (!loaded)
         m_shell.message(Config::DefaultTitle, DataFilesMessage);

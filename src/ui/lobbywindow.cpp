@@ -85,7 +85,7 @@ void LobbyWindow::buildChat()
     m_send->setObjectName(QStringLiteral("SEND"));
     m_send->setAccessibleName(QStringLiteral("Send"));
     m_send->setGeometry(Layout::Twips{5640, 6720, 735, 375}.rect());
-    m_send->setIconSize(m_pictures.SEND1.size());
+    m_send->setIconSize(m_pictures.SEND1.deviceIndependentSize().toSize());
     m_send->setStyleSheet(
         QStringLiteral("QPushButton { background: white; border: 1px solid rgb(40, 40, 40); }"
                        "QPushButton:pressed { background: rgb(220, 220, 220); }"
