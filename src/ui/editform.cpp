@@ -64,6 +64,7 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     m_data->setGeometry(0, 0, Layout::px(4695), Layout::px(3255));
     m_data->setReadOnly(true);
     m_data->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_data->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Look::darkBox(m_data);
 
     const int row = m_data->height() + 5;

@@ -7,9 +7,17 @@
 #include "ui/loginform.h"
 #include "ui/look.h"
 
+namespace {
+// The look belongs to the application: it is set before the first window is made.
+std::unique_ptr<LobbyWindow> firstWindow(const Pictures& pictures)
+{
+    Look::applyTheme();
+    return std::make_unique<LobbyWindow>(pictures);
+}
+} // namespace
+
 Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
-    : QObject(parent), m_shell(shell), m_lobby(std::make_unique<LobbyWindow>(m_pictures)),
-      m_client(transport, shell, *m_lobby)
+    : QObject(parent), m_shell(shell), m_lobby(firstWindow(m_pictures)), m_client(transport, shell, *m_lobby)
 {
     m_lobby->setClient(&m_client);
     connect(m_lobby.get(), &LobbyWindow::lobbySelectRequested, this, &Forms::showLobbySelect);

@@ -61,11 +61,7 @@ void LobbySelect::buildCaptions()
         label->setGeometry(left, 6 + index * rowHeight, width() - left - 4, rowHeight);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        Look::caption(label, Look::LabelText, 12);
-        // A little narrower than the face's normal width, so every caption fits one line.
-        QFont font = label->font();
-        font.setStretch(QFont::SemiCondensed);
-        label->setFont(font);
+        Look::caption(label, Look::LabelText, Look::DescriptionPixels);
     }
 }
 

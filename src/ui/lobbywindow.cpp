@@ -86,10 +86,10 @@ void LobbyWindow::buildChat()
     m_send->setAccessibleName(QStringLiteral("Send"));
     m_send->setGeometry(Layout::Twips{5640, 6720, 735, 375}.rect());
     m_send->setIconSize(m_pictures.SEND1.deviceIndependentSize().toSize());
-    m_send->setStyleSheet(
-        QStringLiteral("QPushButton { background: white; border: 1px solid rgb(40, 40, 40); }"
-                       "QPushButton:pressed { background: rgb(220, 220, 220); }"
-                       "QPushButton:focus { border: 1px dotted black; }"));
+    m_send->setStyleSheet(QStringLiteral(
+        "QPushButton { background: white; border: 1px solid rgb(40, 40, 40); border-radius: 0; padding: 0; }"
+        "QPushButton:pressed { background: rgb(220, 220, 220); }"
+        "QPushButton:focus { border: 1px solid palette(highlight); }"));
     // A mouse click leaves the focus in the chat input, so typing goes on.
     m_send->setFocusPolicy(Qt::TabFocus);
     connect(m_send, &QPushButton::clicked, this, &LobbyWindow::SEND_Click);

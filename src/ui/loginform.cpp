@@ -65,13 +65,11 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     QLabel* protocol = Look::captionLabel(QStringLiteral("Label5"), QStringLiteral("Protocal 2"),
                                           {right, 64, width() - right, 24}, this);
     for (QLabel* white : {version, protocol}) {
-        Look::caption(white, Qt::white, 13.5);
+        Look::caption(white, Qt::white, Look::VersionPixels);
         white->setAlignment(Qt::AlignCenter);
     }
-    QLabel* credit = Look::captionLabel(QStringLiteral("Label2"),
-                                        QStringLiteral("ZenLobby by the Zenthara Network players"),
-                                        {8, 132, right - 12, 18}, this);
-    credit->setFont(Look::labelFont(7.5));
+    Look::captionLabel(QStringLiteral("Label2"), QStringLiteral("ZenLobby by the Zenthara Network players"),
+                       {8, 132, right - 12, 18}, this);
 
     QWidget::setTabOrder(m_name, login);
     QWidget::setTabOrder(login, exit);

@@ -196,7 +196,7 @@ TEST(Controls, LoginForm)
         const auto* version = named<QLabel>(login, name);
         EXPECT_EQ(version->palette().color(QPalette::WindowText), QColor(Qt::white)) << name;
         EXPECT_TRUE(version->alignment() & Qt::AlignHCenter) << name;
-        EXPECT_DOUBLE_EQ(version->font().pointSizeF(), 13.5) << name;
+        EXPECT_EQ(version->font().pixelSize(), 18) << name;
         EXPECT_TRUE(version->font().bold()) << name;
     }
     EXPECT_EQ(login->focusWidget(), named(login, "NICKNAMEBOX"));
@@ -236,7 +236,7 @@ TEST(Controls, LobbySelect)
     for (int i = 1; i < 9; ++i)
         EXPECT_GT(label(i)->y(), label(i - 1)->y());
     EXPECT_GE(named(select, "Label1")->x(), Layout::px(4740));
-    EXPECT_DOUBLE_EQ(named(select, "Label1")->font().pointSizeF(), 12);
+    EXPECT_EQ(named(select, "Label1")->font().pixelSize(), 16);
     const QWidget* line = named(select, "Line1");
     EXPECT_EQ(line->y(), Layout::px(4920));
     EXPECT_EQ(line->width(), Layout::px(8280));

@@ -1,12 +1,60 @@
-// How the windows look: pictures as sharp as the screen.
+// How the windows look: pictures as sharp as the screen, every text fitting
+// its box and standing out from its background (run once more at device
+// pixel ratio 2, see CMakeLists.txt).
 #include "uitest.h"
 
+#include <QAbstractScrollArea>
 #include <QDateTime>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
+
+double luminance(const QColor& colour)
+{
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+// The contrast ratio of two colours, 1 to 21; text reads well from 4.5.
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The room the text of a label or button needs and the room its box gives.
+std::pair<QSize, QSize> neededAndGiven(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        const QRect box = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return {label->fontMetrics().boundingRect(box, flags, label->text()).size(), box.size()};
+    }
+    const auto* button = static_cast<const QPushButton*>(control);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    QSize needed = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+    if (!button->icon().isNull())
+        needed = {needed.width() + 4 + option.iconSize.width(),
+                  std::max(needed.height(), option.iconSize.height())};
+    return {needed, box.size()};
+}
 
 TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
 {
@@ -38,6 +86,55 @@ TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
         ASSERT_TRUE(Pictures::loadFile(folder.path(), QStringLiteral("bg.jpg"), picture, c.scale));
         EXPECT_EQ(picture.devicePixelRatio(), c.ratio);
         EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(624, 499));
+    }
+}
+
+TEST(Look, EveryTextFitsItsBoxAndStandsOutFromItsBackground)
+{
+    Desktop desktop;
+    desktop.enterLobby();
+    desktop.lobby()->showBotEditor();
+    const struct {
+        QWidget* window;
+        int texts;
+    } windows[] = {
+        {desktop.login(), 7}, {desktop.select(), 12}, {desktop.lobby(), 2}, {desktop.forms.editForm(), 6}};
+    // Pictures as sharp as the screen: loaded with its device pixel ratio.
+    const qreal scale = desktop.lobby()->devicePixelRatio();
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        EXPECT_EQ(scale, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    EXPECT_EQ(desktop.forms.pictures().LOGO.devicePixelRatio(), scale);
+    EXPECT_EQ(desktop.forms.pictures().BG1.devicePixelRatio(), scale);
+    for (const auto& w : windows) {
+        int texts = 0;
+        for (const QWidget* control : w.window->findChildren<QWidget*>()) {
+            if (control->window() != w.window)
+                continue;
+            const QPalette& palette = control->palette();
+            SCOPED_TRACE((w.window->objectName() + u'.' + control->objectName()).toStdString());
+            if (qobject_cast<const QLineEdit*>(control) ||
+                qobject_cast<const QAbstractScrollArea*>(control)) {
+                EXPECT_GE(contrast(palette.color(QPalette::Text), palette.color(QPalette::Base)), 4.5);
+                EXPECT_GE(
+                    contrast(palette.color(QPalette::HighlightedText), palette.color(QPalette::Highlight)),
+                    4.5);
+            }
+            const auto* label = qobject_cast<const QLabel*>(control);
+            const auto* button = qobject_cast<const QPushButton*>(control);
+            if (!(label && !label->text().isEmpty()) && !(button && !button->text().isEmpty()))
+                continue;
+            ++texts;
+            const auto [needed, given] = neededAndGiven(control);
+            EXPECT_LE(needed.width(), given.width()) << "wide";
+            EXPECT_LE(needed.height(), given.height()) << "high";
+            if (label)
+                EXPECT_GE(contrast(palette.color(QPalette::WindowText), palette.color(QPalette::Window)),
+                          4.5);
+            else
+                EXPECT_GE(contrast(palette.color(QPalette::ButtonText), palette.color(QPalette::Button)),
+                          4.5);
+        }
+        EXPECT_EQ(texts, w.texts) << w.window->objectName().toStdString();
     }
 }
 
