@@ -9,6 +9,7 @@
 #include "ui/pictures.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -78,8 +79,7 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     const int bottom = height() - 28;
     QPushButton* clear =
         Look::button(QStringLiteral("Command4"), QStringLiteral("&Clear"), {4, bottom, 70, 24}, this);
-    QPushButton* exit =
-        Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
+    m_exit = Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
     QPushButton* save =
         Look::button(QStringLiteral("Command1"), QStringLiteral("&Save"), {236, bottom, 72, 24}, this);
     save->setDefault(true);
@@ -87,12 +87,12 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     connect(add, &QPushButton::clicked, this, &EditForm::Command3_Click);
     connect(clear, &QPushButton::clicked, this, &EditForm::Command4_Click);
     connect(save, &QPushButton::clicked, this, &EditForm::Command1_Click);
-    connect(exit, &QPushButton::clicked, this, &EditForm::Command2_Click);
+    connect(m_exit, &QPushButton::clicked, this, &EditForm::Command2_Click);
     // Save is the default button: Enter in either input saves.
     connect(m_trigger, &QLineEdit::returnPressed, save, &QPushButton::click);
     connect(m_reply, &QLineEdit::returnPressed, save, &QPushButton::click);
 
-    QWidget* order[] = {m_trigger, m_reply, add, clear, exit, save, m_data};
+    QWidget* order[] = {m_trigger, m_reply, add, clear, m_exit, save, m_data};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -151,6 +151,15 @@ void EditForm::Command1_Click()
 void EditForm::Command2_Click()
 {
     close();
+}
+
+void EditForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_exit->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void EditForm::closeEvent(QCloseEvent* event)

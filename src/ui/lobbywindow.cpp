@@ -46,6 +46,8 @@ LobbyWindow::LobbyWindow(const Pictures& pictures, QWidget* parent) : QWidget(pa
     setWindowTitle(DesignCaption);
     setWindowIcon(Pictures::programIcon());
     Look::fixedWindow(this, Layout::LobbySize.size());
+    // Put away while the game runs; never maximised, the layout is fixed.
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
 
     m_background =
         image(QStringLiteral("BG1"), -1, {0, 0, 9360, 7485}, QStringLiteral("Lobby background"), this);

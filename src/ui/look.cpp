@@ -1,7 +1,9 @@
 #include "ui/look.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -70,6 +72,27 @@ QPalette lobbyPalette()
     return palette;
 }
 
+// Enter on a focused button clicks it, once a press as Space does: without
+// this only a dialog's buttons answer Enter.
+class EnterClicks : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        if (!key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
 } // namespace
 
 void applyTheme()
@@ -92,6 +115,7 @@ void applyTheme()
     QToolTip::setPalette(palette);
     QApplication::setFont(textFont());
     app->setStyleSheet(StyleSheet);
+    app->installEventFilter(new EnterClicks(app));
 }
 
 QFont textFont(int pixelSize)

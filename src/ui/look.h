@@ -30,7 +30,7 @@ inline constexpr int VersionPixels = 18;
 
 // Once, before the first window: the faces built into the program, the
 // Fusion style, the lobby's palette and what the palette cannot say (button
-// faces, scroll bars, the focus ring).
+// faces, scroll bars, the focus ring), and Enter on a focused button clicking it.
 void applyTheme();
 
 // Text boxes and lists: DejaVu Sans. Labels and buttons: its condensed bold,

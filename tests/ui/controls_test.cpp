@@ -97,6 +97,7 @@ TEST(Controls, Lobby)
     expectFixedWindow(lobby, "Zenthara Razaz Aduda Clone", T{0, 0, 8790, 7395},
                       lobby->screen()->availableGeometry().center());
     EXPECT_FALSE(lobby->windowIcon().isNull());
+    EXPECT_TRUE(lobby->windowFlags() & Qt::WindowMinimizeButtonHint);
 
     std::vector<Design> designs = {
         {"BG1", -1, "QLabel", nullptr, T{0, 0, 9360, 7485}},

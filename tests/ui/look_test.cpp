@@ -1,16 +1,21 @@
-// How the windows look: pictures as sharp as the screen, every text fitting
-// its box and standing out from its background (run once more at device
-// pixel ratio 2, see CMakeLists.txt).
+// How the windows look and answer the keyboard: pictures as sharp as the
+// screen, every text fitting its box and standing out from its background
+// (run once more at device pixel ratio 2, see CMakeLists.txt), Enter on the
+// focused button.
 #include "uitest.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -136,6 +141,47 @@ TEST(Look, EveryTextFitsItsBoxAndStandsOutFromItsBackground)
         }
         EXPECT_EQ(texts, w.texts) << w.window->objectName().toStdString();
     }
+}
+
+TEST(Look, EnterClicksTheFocusedButtonAndEscLeavesTheEditor)
+{
+    Desktop desktop;
+    desktop.enterLobby();
+    desktop.lobby()->showBotEditor();
+    QWidget* editor = desktop.forms.editForm();
+    const struct {
+        QWidget* window;
+        const char* focused;
+        int index;
+        Qt::Key key;
+        const char* clicked;
+    } presses[] = {
+        {desktop.lobby(), "SEND", -1, Qt::Key_Return, "SEND"},
+        {desktop.lobby(), "Hut", 12, Qt::Key_Enter, "Hut"},
+        {editor, "Command3", -1, Qt::Key_Return, "Command3"},
+        {editor, "Command4", -1, Qt::Key_Return, "Command4"},
+        {editor, "Command1", -1, Qt::Key_Return, "Command1"},
+        {editor, "Text1", -1, Qt::Key_Escape, "Command2"},
+        {editor, "Command2", -1, Qt::Key_Return, "Command2"},
+        {desktop.select(), "Command1", -1, Qt::Key_Return, "Command1"},
+        {desktop.login(), "Command2", -1, Qt::Key_Return, "Command2"},
+        {desktop.login(), "Command1", -1, Qt::Key_Return, "Command1"},
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE((press.window->objectName() + u'.' + QString::fromLatin1(press.focused)).toStdString());
+        press.window->show();
+        QApplication::setActiveWindow(press.window);
+        QWidget* focused = findControl(press.window, QString::fromLatin1(press.focused), press.index);
+        focused->setFocus();
+        ASSERT_TRUE(focused->hasFocus());
+        auto* button = control<QAbstractButton>(press.window, QString::fromLatin1(press.clicked),
+                                                qstrcmp(press.focused, press.clicked) ? -1 : press.index);
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        QTest::keyClick(focused, press.key);
+        EXPECT_EQ(clicks.count(), 1);
+    }
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(desktop.shell.endCount, 1);
 }
 
 } // namespace
