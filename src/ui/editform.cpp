@@ -155,7 +155,7 @@ void EditForm::Command2_Click()
 
 void EditForm::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat()) {
         m_exit->click();
         return;
     }
