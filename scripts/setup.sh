@@ -13,7 +13,7 @@ PACKAGES=(
     ngircd                           # the IRC server the tests start on loopback ports
     clang libclang-rt-14-dev         # fuzzers and sanitizer builds
     xvfb xauth xdotool               # driving the windows on a virtual display
-    fonts-dejavu-core                # so widgets have a font to draw text with
+    fonts-dejavu-core fonts-dejavu-extra  # the faces built into the program (DejaVu Sans, its condensed bold)
 )
 
 declare -A installed=()

@@ -9,6 +9,7 @@
 #include "ui/pictures.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,7 +56,8 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     m_background->setObjectName(QStringLiteral("BG1"));
     m_background->setAccessibleName(QStringLiteral("Background"));
     m_background->setGeometry(rect());
-    m_background->setScaledContents(true);
+    // At its own size, from the top left corner: only the lobby stretches it.
+    m_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_data = new QPlainTextEdit(this);
     m_data->setObjectName(QStringLiteral("DataBox"));
@@ -63,6 +65,7 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     m_data->setGeometry(0, 0, Layout::px(4695), Layout::px(3255));
     m_data->setReadOnly(true);
     m_data->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_data->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Look::darkBox(m_data);
 
     const int row = m_data->height() + 5;
@@ -76,8 +79,7 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     const int bottom = height() - 28;
     QPushButton* clear =
         Look::button(QStringLiteral("Command4"), QStringLiteral("&Clear"), {4, bottom, 70, 24}, this);
-    QPushButton* exit =
-        Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
+    m_exit = Look::button(QStringLiteral("Command2"), QStringLiteral("&Exit"), {160, bottom, 70, 24}, this);
     QPushButton* save =
         Look::button(QStringLiteral("Command1"), QStringLiteral("&Save"), {236, bottom, 72, 24}, this);
     save->setDefault(true);
@@ -85,12 +87,12 @@ EditForm::EditForm(Shell& shell, const Pictures& pictures, QWidget* owner)
     connect(add, &QPushButton::clicked, this, &EditForm::Command3_Click);
     connect(clear, &QPushButton::clicked, this, &EditForm::Command4_Click);
     connect(save, &QPushButton::clicked, this, &EditForm::Command1_Click);
-    connect(exit, &QPushButton::clicked, this, &EditForm::Command2_Click);
+    connect(m_exit, &QPushButton::clicked, this, &EditForm::Command2_Click);
     // Save is the default button: Enter in either input saves.
     connect(m_trigger, &QLineEdit::returnPressed, save, &QPushButton::click);
     connect(m_reply, &QLineEdit::returnPressed, save, &QPushButton::click);
 
-    QWidget* order[] = {m_trigger, m_reply, add, clear, exit, save, m_data};
+    QWidget* order[] = {m_trigger, m_reply, add, clear, m_exit, save, m_data};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -149,6 +151,15 @@ void EditForm::Command1_Click()
 void EditForm::Command2_Click()
 {
     close();
+}
+
+void EditForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat()) {
+        m_exit->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void EditForm::closeEvent(QCloseEvent* event)

@@ -5,6 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class Shell;
 struct Pictures;
 
@@ -25,6 +26,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc leaves the editor as Exit does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -40,6 +43,7 @@ private:
     QPlainTextEdit* m_data = nullptr;
     QLineEdit* m_trigger = nullptr;
     QLineEdit* m_reply = nullptr;
+    QPushButton* m_exit = nullptr;
     QString m_text;
     bool m_loaded = false;
 };

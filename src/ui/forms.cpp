@@ -7,9 +7,17 @@
 #include "ui/loginform.h"
 #include "ui/look.h"
 
+namespace {
+// The look belongs to the application: it is set before the first window is made.
+std::unique_ptr<LobbyWindow> firstWindow(const Pictures& pictures)
+{
+    Look::applyTheme();
+    return std::make_unique<LobbyWindow>(pictures);
+}
+} // namespace
+
 Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
-    : QObject(parent), m_shell(shell), m_lobby(std::make_unique<LobbyWindow>(m_pictures)),
-      m_client(transport, shell, *m_lobby)
+    : QObject(parent), m_shell(shell), m_lobby(firstWindow(m_pictures)), m_client(transport, shell, *m_lobby)
 {
     m_lobby->setClient(&m_client);
     connect(m_lobby.get(), &LobbyWindow::lobbySelectRequested, this, &Forms::showLobbySelect);
@@ -32,10 +40,11 @@ void Forms::Main()
     Declares& d = m_client.state();
     d.applyConfiguration();
     const QString folder = m_shell.programFolder();
+    const qreal scale = Pictures::screenScale();
     // Each step runs only when the ones before it succeeded.
-    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1) &&
-                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG) &&
-                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1) &&
+    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1, scale) &&
+                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG, scale) &&
+                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1, scale) &&
                         BotFile::LoadBotTable(d, folder).ok();
     if (!loaded)
         m_shell.message(Config::DefaultTitle, DataFilesMessage);

@@ -53,6 +53,18 @@ constexpr Twips slot(int s)
     return {SlotLeft[std::size_t(s)], SlotTop, SlotWidth, SlotHeight};
 }
 
+// Lobby: the bar over the chatting list and the list's caption, which sits
+// in the lower part of the bar (the bar's picture has its inlay there). The
+// playing list's bar and caption are the same, further down.
+inline constexpr Twips ListBar{6360, 480, 2070, 375};
+inline constexpr Twips ListCaption{6360, 600, 2055, 255};
+inline constexpr int PlayingListDrop = 3480;
+
+constexpr Twips lower(const Twips& at, int drop)
+{
+    return {at.left, at.top + drop, at.width, at.height};
+}
+
 // LobbySelect: the selection picture and the nine lobby spots over it, a
 // ring of eight around the larger middle one (index 7).
 inline constexpr Twips SelectImage{0, 0, 4740, 4845};

@@ -61,11 +61,7 @@ void LobbySelect::buildCaptions()
         label->setGeometry(left, 6 + index * rowHeight, width() - left - 4, rowHeight);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        Look::caption(label, Look::LabelText, 12);
-        // A little narrower than the face's normal width, so every caption fits one line.
-        QFont font = label->font();
-        font.setStretch(QFont::SemiCondensed);
-        label->setFont(font);
+        Look::caption(label, Look::LabelText, Look::DescriptionPixels);
     }
 }
 
@@ -101,6 +97,7 @@ void LobbySelect::buildClanRow(const Pictures& pictures)
     auto* join = new QPushButton(QStringLiteral("Join"), this);
     join->setObjectName(QStringLiteral("Command1"));
     join->setIcon(pictures.JoinMark);
+    join->setIconSize(pictures.JoinMark.deviceIndependentSize().toSize());
     join->setFont(Look::labelFont());
     const int joinLeft = m_clan->geometry().right() + 8;
     join->setGeometry(joinLeft, m_clan->y() - 2, width() - joinLeft - 8, m_clan->height() + 4);

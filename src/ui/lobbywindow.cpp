@@ -46,6 +46,8 @@ LobbyWindow::LobbyWindow(const Pictures& pictures, QWidget* parent) : QWidget(pa
     setWindowTitle(DesignCaption);
     setWindowIcon(Pictures::programIcon());
     Look::fixedWindow(this, Layout::LobbySize.size());
+    // Put away while the game runs; never maximised, the layout is fixed.
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
 
     m_background =
         image(QStringLiteral("BG1"), -1, {0, 0, 9360, 7485}, QStringLiteral("Lobby background"), this);
@@ -85,11 +87,11 @@ void LobbyWindow::buildChat()
     m_send->setObjectName(QStringLiteral("SEND"));
     m_send->setAccessibleName(QStringLiteral("Send"));
     m_send->setGeometry(Layout::Twips{5640, 6720, 735, 375}.rect());
-    m_send->setIconSize(m_pictures.SEND1.size());
-    m_send->setStyleSheet(
-        QStringLiteral("QPushButton { background: white; border: 1px solid rgb(40, 40, 40); }"
-                       "QPushButton:pressed { background: rgb(220, 220, 220); }"
-                       "QPushButton:focus { border: 1px dotted black; }"));
+    m_send->setIconSize(m_pictures.SEND1.deviceIndependentSize().toSize());
+    m_send->setStyleSheet(QStringLiteral(
+        "QPushButton { background: white; border: 1px solid rgb(40, 40, 40); border-radius: 0; padding: 0; }"
+        "QPushButton:pressed { background: rgb(220, 220, 220); }"
+        "QPushButton:focus { border: 1px solid palette(highlight); }"));
     // A mouse click leaves the focus in the chat input, so typing goes on.
     m_send->setFocusPolicy(Qt::TabFocus);
     connect(m_send, &QPushButton::clicked, this, &LobbyWindow::SEND_Click);
@@ -101,15 +103,17 @@ void LobbyWindow::buildLists()
         image(QStringLiteral("HBar1"), 0, {6360, 360, 2070, 165}, QStringLiteral("Decorative bar"), this);
     m_hbar1[1] =
         image(QStringLiteral("HBar1"), 1, {6360, 3840, 2070, 165}, QStringLiteral("Decorative bar"), this);
-    m_hbar2[0] =
-        image(QStringLiteral("HBAR2"), 0, {6360, 480, 2070, 375}, QStringLiteral("Decorative bar"), this);
-    m_hbar2[1] =
-        image(QStringLiteral("HBAR2"), 1, {6360, 3960, 2070, 375}, QStringLiteral("Decorative bar"), this);
+    using Layout::lower;
+    m_hbar2[0] = image(QStringLiteral("HBAR2"), 0, Layout::ListBar, QStringLiteral("Decorative bar"), this);
+    m_hbar2[1] = image(QStringLiteral("HBAR2"), 1, lower(Layout::ListBar, Layout::PlayingListDrop),
+                       QStringLiteral("Decorative bar"), this);
     for (QLabel* bar : m_hbar2)
         bar->setScaledContents(true);
 
-    listCaption(QStringLiteral("ChatLabel"), QStringLiteral("Users Chatting"), {6360, 600, 2055, 255}, this);
-    listCaption(QStringLiteral("Label1"), QStringLiteral("Users Playing"), {6360, 4080, 2055, 255}, this);
+    QLabel* captions[] = {
+        listCaption(QStringLiteral("ChatLabel"), QStringLiteral("Users Chatting"), Layout::ListCaption, this),
+        listCaption(QStringLiteral("Label1"), QStringLiteral("Users Playing"),
+                    lower(Layout::ListCaption, Layout::PlayingListDrop), this)};
 
     m_chat = new QListWidget(this);
     m_chat->setObjectName(QStringLiteral("CHAT"));
@@ -124,6 +128,9 @@ void LobbyWindow::buildLists()
         Look::darkBox(list);
         list->addItem(GettingUserList);
     }
+    // A caption's last pixel row is the list's first: over the list's frame, descenders stay whole.
+    for (QLabel* caption : captions)
+        caption->raise();
 
     m_card = new NameCard(m_pictures, this);
     connect(m_card->closeMark(), &ImageButton::clicked, this, &LobbyWindow::Image1_Click);

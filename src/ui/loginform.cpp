@@ -24,14 +24,15 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     m_background->setObjectName(QStringLiteral("BG1"));
     m_background->setAccessibleName(QStringLiteral("Background"));
     m_background->setGeometry(rect());
-    m_background->setScaledContents(true);
+    // At its own size, from the top left corner: only the lobby stretches it.
+    m_background->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setAccessibleName(QStringLiteral("Village at night"));
     picture->setPixmap(pictures.LoginPicture);
-    picture->setGeometry(
-        QRect(QPoint(width() - pictures.LoginPicture.width(), 0), pictures.LoginPicture.size()));
+    const QSize pictureSize = pictures.LoginPicture.deviceIndependentSize().toSize();
+    picture->setGeometry(QRect(QPoint(width() - pictureSize.width(), 0), pictureSize));
 
     m_logo = new QLabel(this);
     m_logo->setObjectName(QStringLiteral("LOGO"));
@@ -65,13 +66,11 @@ LoginForm::LoginForm(Declares& state, Shell& shell, const Pictures& pictures, QW
     QLabel* protocol = Look::captionLabel(QStringLiteral("Label5"), QStringLiteral("Protocal 2"),
                                           {right, 64, width() - right, 24}, this);
     for (QLabel* white : {version, protocol}) {
-        Look::caption(white, Qt::white, 13.5);
+        Look::caption(white, Qt::white, Look::VersionPixels);
         white->setAlignment(Qt::AlignCenter);
     }
-    QLabel* credit = Look::captionLabel(QStringLiteral("Label2"),
-                                        QStringLiteral("ZenLobby by the Zenthara Network players"),
-                                        {8, 132, right - 12, 18}, this);
-    credit->setFont(Look::labelFont(7.5));
+    Look::captionLabel(QStringLiteral("Label2"), QStringLiteral("ZenLobby by the Zenthara Network players"),
+                       {8, 132, right - 12, 18}, this);
 
     QWidget::setTabOrder(m_name, login);
     QWidget::setTabOrder(login, exit);

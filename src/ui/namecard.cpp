@@ -31,11 +31,12 @@ NameCard::NameCard(const Pictures& pictures, QWidget* parent) : QFrame(parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
+    const int barHeight = pictures.HBar1.deviceIndependentSize().toSize().height();
     QLabel* topBar = picture(QStringLiteral("HBar1"), 2, QStringLiteral("Card bar"), this);
-    topBar->setGeometry(1, Layout::px(255) + 1, width() - 2, pictures.HBar1.height());
+    topBar->setGeometry(1, Layout::px(255) + 1, width() - 2, barHeight);
     topBar->setPixmap(pictures.HBar1);
     QLabel* bottomBar = picture(QStringLiteral("HBar1"), 3, QStringLiteral("Card bar"), this);
-    bottomBar->setGeometry(1, height() - pictures.HBar1.height() - 2, width() - 2, pictures.HBar1.height());
+    bottomBar->setGeometry(1, height() - barHeight - 2, width() - 2, barHeight);
     bottomBar->setPixmap(pictures.HBar1);
 
     m_name = picture(QStringLiteral("U_NAME"), -1, QStringLiteral("User name"), this);

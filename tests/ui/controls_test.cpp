@@ -97,6 +97,7 @@ TEST(Controls, Lobby)
     expectFixedWindow(lobby, "Zenthara Razaz Aduda Clone", T{0, 0, 8790, 7395},
                       lobby->screen()->availableGeometry().center());
     EXPECT_FALSE(lobby->windowIcon().isNull());
+    EXPECT_TRUE(lobby->windowFlags() & Qt::WindowMinimizeButtonHint);
 
     std::vector<Design> designs = {
         {"BG1", -1, "QLabel", nullptr, T{0, 0, 9360, 7485}},
@@ -150,7 +151,10 @@ TEST(Controls, Lobby)
     EXPECT_FALSE(named(lobby, "Popup")->isVisible());
     for (const char* stretched : {"BG1", "HUTSIMG"})
         EXPECT_TRUE(named<QLabel>(lobby, stretched)->hasScaledContents()) << stretched;
-    EXPECT_EQ(named(lobby, "SEND")->grab().toImage().pixelColor(1, 1), QColor(Qt::white));
+    // A white background around the SEND1 face, and none of it in the face's corners.
+    const QImage send = named(lobby, "SEND")->grab().toImage();
+    EXPECT_EQ(send.pixelColor(1, 1), QColor(Qt::white));
+    EXPECT_NE(send.pixelColor(2, 2), QColor(Qt::white));
 
     // Tab order: the chat input first, then send, the pane, the lists, the huts.
     QWidget* at = named(lobby, "OUTCHAT");
@@ -185,6 +189,7 @@ TEST(Controls, LoginForm)
                            {"BG1", -1, "QLabel"}});
     EXPECT_EQ(named(login, "LOGO")->size(), (T{0, 0, 1215, 1215}.size()));
     EXPECT_TRUE(named<QLabel>(login, "LOGO")->hasScaledContents());
+    EXPECT_FALSE(named<QLabel>(login, "BG1")->hasScaledContents());
     EXPECT_FALSE(named<QLabel>(login, "Image1")->pixmap().isNull());
     EXPECT_FALSE(named<QLabel>(login, "Label2")->text().isEmpty());
     EXPECT_TRUE(named<QPushButton>(login, "Command1")->isDefault());
@@ -192,7 +197,7 @@ TEST(Controls, LoginForm)
         const auto* version = named<QLabel>(login, name);
         EXPECT_EQ(version->palette().color(QPalette::WindowText), QColor(Qt::white)) << name;
         EXPECT_TRUE(version->alignment() & Qt::AlignHCenter) << name;
-        EXPECT_DOUBLE_EQ(version->font().pointSizeF(), 13.5) << name;
+        EXPECT_EQ(version->font().pixelSize(), 18) << name;
         EXPECT_TRUE(version->font().bold()) << name;
     }
     EXPECT_EQ(login->focusWidget(), named(login, "NICKNAMEBOX"));
@@ -232,7 +237,7 @@ TEST(Controls, LobbySelect)
     for (int i = 1; i < 9; ++i)
         EXPECT_GT(label(i)->y(), label(i - 1)->y());
     EXPECT_GE(named(select, "Label1")->x(), Layout::px(4740));
-    EXPECT_DOUBLE_EQ(named(select, "Label1")->font().pointSizeF(), 12);
+    EXPECT_EQ(named(select, "Label1")->font().pixelSize(), 16);
     const QWidget* line = named(select, "Line1");
     EXPECT_EQ(line->y(), Layout::px(4920));
     EXPECT_EQ(line->width(), Layout::px(8280));
@@ -263,6 +268,7 @@ TEST(Controls, EditForm)
                             {"Command1", -1, "QPushButton", "&Save"}});
     EXPECT_EQ(named(editor, "DataBox")->size(), (T{0, 0, 4695, 3255}.size()));
     EXPECT_TRUE(named<QPlainTextEdit>(editor, "DataBox")->isReadOnly());
+    EXPECT_FALSE(named<QLabel>(editor, "BG1")->hasScaledContents());
     EXPECT_TRUE(named<QPushButton>(editor, "Command1")->isDefault());
     EXPECT_EQ(editor->focusWidget(), named(editor, "Text1"));
 }

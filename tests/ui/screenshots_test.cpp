@@ -1,10 +1,12 @@
-// Renders the login, lobby selection and lobby windows, as a player sees them,
-// to PNG files in the build folder (screenshots/).
+// Renders every window as a player sees it (login, lobby selection, lobby,
+// lobby with a name card, bot editor) to PNG files in the build folder
+// (screenshots/), "@2x" in the name on a screen of device pixel ratio 2.
 #include "uitest.h"
 
 #include "eventwait.h"
 #include "ui/imagebutton.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -21,24 +23,28 @@ const QString Folder = QStringLiteral(ZEN_SCREENSHOT_DIR);
 void save(QWidget* window, const QString& name)
 {
     ASSERT_TRUE(QDir().mkpath(Folder));
+    // Active, as the window the player works in: its focus shows.
+    QApplication::setActiveWindow(window);
     const QImage shot = window->grab().toImage();
-    ASSERT_EQ(shot.size(), window->size() * window->devicePixelRatio());
-    const QString path = QDir(Folder).filePath(name);
+    const qreal scale = window->devicePixelRatio();
+    ASSERT_EQ(shot.size(), window->size() * scale);
+    const QString at = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    const QString path = QDir(Folder).filePath(name + at + QStringLiteral(".png"));
     ASSERT_TRUE(shot.save(path)) << path.toStdString();
     const QImage back(path);
     EXPECT_EQ(back.size(), shot.size());
 }
 
-TEST(Screenshots, LoginLobbySelectionAndLobby)
+TEST(Screenshots, EveryWindow)
 {
     Desktop desktop;
     desktop.forms.Main();
     QTest::keyClicks(control<QLineEdit>(desktop.login(), QStringLiteral("NICKNAMEBOX")),
                      QStringLiteral("Ann"));
-    save(desktop.login(), QStringLiteral("login.png"));
+    save(desktop.login(), QStringLiteral("login"));
 
     click(control<QWidget>(desktop.login(), QStringLiteral("Command1")));
-    save(desktop.select(), QStringLiteral("lobbyselect.png"));
+    save(desktop.select(), QStringLiteral("lobbyselect"));
 
     click(control<QWidget>(desktop.select(), QStringLiteral("LBYSEL"), 0));
     desktop.transport.acceptConnection();
@@ -61,13 +67,16 @@ TEST(Screenshots, LoginLobbySelectionAndLobby)
             return control<ImageButton>(lobby, QStringLiteral("Hut"), 20)->toolTip() == QStringLiteral("Cid");
         },
         5000));
-    save(lobby, QStringLiteral("lobby.png"));
+    save(lobby, QStringLiteral("lobby"));
 
     auto* chatting = control<QListWidget>(lobby, QStringLiteral("CHAT"));
     const QPoint bob = chatting->visualItemRect(chatting->item(1)).center();
     QTest::mouseClick(chatting->viewport(), Qt::LeftButton, Qt::NoModifier, bob);
     QTest::mouseDClick(chatting->viewport(), Qt::LeftButton, Qt::NoModifier, bob);
-    save(lobby, QStringLiteral("lobby-namecard.png"));
+    save(lobby, QStringLiteral("lobby-namecard"));
+
+    desktop.type(QStringLiteral("/botedit"));
+    save(desktop.forms.editForm(), QStringLiteral("editor"));
 }
 
 } // namespace

@@ -25,7 +25,8 @@ ProgramFolder::ProgramFolder()
 {
     // The build places the default data files beside the test binaries.
     const QDir built(QCoreApplication::applicationDirPath());
-    for (const char* name : {"bg.jpg", "huts.jpg", "select.jpg", "bot.dat"}) {
+    for (const char* name :
+         {"bg.jpg", "huts.jpg", "select.jpg", "bg@2x.jpg", "huts@2x.jpg", "select@2x.jpg", "bot.dat"}) {
         const QString file = QString::fromLatin1(name);
         if (!QFile::copy(built.filePath(file), m_dir.filePath(file)))
             ADD_FAILURE() << "no " << name << " beside the test binary";

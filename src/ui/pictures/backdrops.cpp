@@ -13,17 +13,18 @@ namespace {
 
 // The common background of every window: a night sky fading into the earth,
 // with a faint woven pattern.
-QImage background()
+QImage background(qreal scale)
 {
     const QSize size(Layout::px(9360), Layout::px(7485));
-    QImage image = canvas(size.width(), size.height(), Night);
+    const QRect whole(QPoint(), size);
+    QImage image = canvas(size.width(), size.height(), scale, Night);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, size.height());
     sky.setColorAt(0, QColor(18, 20, 44));
     sky.setColorAt(0.55, QColor(40, 30, 58));
     sky.setColorAt(1, QColor(46, 30, 24));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(whole, sky);
 
     p.setPen(QPen(QColor(226, 184, 84, 16), 1));
     for (int x = -size.height(); x < size.width(); x += 18) {
@@ -37,22 +38,23 @@ QImage background()
     QRadialGradient vignette(size.width() / 2.0, size.height() / 2.0, size.width() * 0.7);
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(0, 0, 0, 120));
-    p.fillRect(image.rect(), vignette);
+    p.fillRect(whole, vignette);
     return image;
 }
 
 // The village behind the four hut panels: each hut stands by its panel, a
 // fire burns in the middle.
-QImage village()
+QImage village(qreal scale)
 {
     const QRect area = Layout::HutsImage.rect();
-    QImage image = canvas(area.width(), area.height());
+    const QRect whole(QPoint(), area.size());
+    QImage image = canvas(area.width(), area.height(), scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient ground(0, 0, 0, area.height());
     ground.setColorAt(0, QColor(34, 44, 40));
     ground.setColorAt(1, QColor(58, 66, 36));
-    p.fillRect(image.rect(), ground);
+    p.fillRect(whole, ground);
     QRandomGenerator grass(5);
     p.setPen(QPen(QColor(120, 140, 70, 60), 1));
     for (int i = 0; i < 260; ++i) {
@@ -91,7 +93,7 @@ QImage village()
     }
     p.setPen(QPen(QColor(0, 0, 0, 160), 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(image.rect().adjusted(1, 1, -1, -1));
+    p.drawRect(whole.adjusted(1, 1, -1, -1));
     return image;
 }
 
@@ -105,16 +107,16 @@ QString shortName(int index)
 
 // The nine lobbies at the nine spots of the selection window, numbered as
 // their captions number them.
-QImage lobbyMap()
+QImage lobbyMap(qreal scale)
 {
     const QSize size = Layout::SelectImage.size();
-    QImage image = canvas(size.width(), size.height(), Night);
+    QImage image = canvas(size.width(), size.height(), scale, Night);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient sky(size.width() / 2.0, size.height() / 2.0, size.width() * 0.7);
     sky.setColorAt(0, QColor(60, 48, 96));
     sky.setColorAt(1, QColor(14, 14, 30));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRect(QPoint(), size), sky);
 
     const QPointF middle = Layout::LobbySpot[7].rect().center();
     p.setPen(QPen(QColor(226, 184, 84, 90), 2, Qt::DotLine));
@@ -150,18 +152,24 @@ QImage lobbyMap()
 
 } // namespace
 
-bool drawBackdrops(const QString& folder)
+bool drawBackdrops(const QString& folder, qreal scale)
 {
     const QDir dir(folder);
-    return background()
-               .convertToFormat(QImage::Format_RGB32)
-               .save(dir.filePath(QStringLiteral("bg.jpg")), "JPG", 90) &&
-           village()
-               .convertToFormat(QImage::Format_RGB32)
-               .save(dir.filePath(QStringLiteral("huts.jpg")), "JPG", 90) &&
-           lobbyMap()
-               .convertToFormat(QImage::Format_RGB32)
-               .save(dir.filePath(QStringLiteral("select.jpg")), "JPG", 92);
+    const struct {
+        const char* name;
+        QImage image;
+        int quality;
+    } backdrops[] = {
+        {"bg", background(scale), 90},
+        {"huts", village(scale), 90},
+        {"select", lobbyMap(scale), 92},
+    };
+    for (const auto& backdrop : backdrops) {
+        if (!backdrop.image.convertToFormat(QImage::Format_RGB32)
+                 .save(dir.filePath(scaledName(backdrop.name, "jpg", scale)), "JPG", backdrop.quality))
+            return false;
+    }
+    return true;
 }
 
 } // namespace Paint

@@ -3,8 +3,10 @@
 #include "ui/layout.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPainterPath>
 #include <QRandomGenerator>
+#include <QtMath>
 
 namespace Paint {
 
@@ -15,9 +17,9 @@ QSize loginPictureSize()
     return {130, Layout::LoginFormSize.size().height()};
 }
 
-QImage emblem(int width, int height, bool square)
+QImage emblem(int width, int height, bool square, qreal scale)
 {
-    QImage image = canvas(width, height);
+    QImage image = canvas(width, height, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal side = qMin(width, height) - 4;
@@ -58,17 +60,26 @@ QImage emblem(int width, int height, bool square)
     p.drawPath(z);
 
     if (!square) {
-        p.setFont(font(qMax(8, int(side * 0.1)), true));
+        // The word stands under the letter, narrower than the inner ring at
+        // the word's lower edge, where the ring is narrowest.
+        const QString word = QStringLiteral("NETWORK");
+        const QRectF line(disc.left(), disc.bottom() - side * 0.3, side, side * 0.13);
+        const qreal ring = inner.width() / 2 - side * 0.03;
+        const qreal below = line.bottom() - disc.center().y();
+        const qreal room = 2 * qSqrt(ring * ring - below * below);
+        QFont label = font(int(line.height()), true, false, true);
+        while (label.pixelSize() > 6 && QFontMetricsF(label).horizontalAdvance(word) > room)
+            label.setPixelSize(label.pixelSize() - 1);
+        p.setFont(label);
         p.setPen(PaleGold);
-        p.drawText(QRectF(disc.left(), disc.bottom() - side * 0.26, side, side * 0.14), Qt::AlignCenter,
-                   QStringLiteral("NETWORK"));
+        p.drawText(line, Qt::AlignCenter, word);
     }
     return image;
 }
 
-QImage playerMarker(int width, int height, bool taken)
+QImage playerMarker(int width, int height, bool taken, qreal scale)
 {
-    QImage image = canvas(width, height);
+    QImage image = canvas(width, height, scale);
     QPainter p(&image);
     if (taken)
         person(p, QRectF(0.5, 0.5, width - 1, height - 1), QColor(252, 206, 84), QColor(96, 56, 8));
@@ -77,9 +88,9 @@ QImage playerMarker(int width, int height, bool taken)
     return image;
 }
 
-QImage bar(int width, int height, bool thick)
+QImage bar(int width, int height, bool thick, qreal scale)
 {
-    QImage image = canvas(width, height);
+    QImage image = canvas(width, height, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient metal(0, 0, 0, height);
@@ -90,10 +101,14 @@ QImage bar(int width, int height, bool thick)
     p.setBrush(metal);
     p.drawRoundedRect(QRectF(0.5, 0.5, width - 1, height - 1), height / 2.5, height / 2.5);
     if (thick) {
-        // A dark inlay: captions are written over its middle.
+        // A dark inlay where the list's caption is written: the caption
+        // covers the lower part of the stretched bar.
+        const Layout::Twips bar = Layout::ListBar;
+        const Layout::Twips caption = Layout::ListCaption;
+        const qreal top = qreal(caption.top - bar.top) / bar.height * height;
         p.setBrush(QColor(30, 26, 40));
         p.setPen(QPen(DeepGold, 1));
-        p.drawRoundedRect(QRectF(5, 3.5, width - 10, height - 7), 3, 3);
+        p.drawRoundedRect(QRectF(4.5, top - 0.5, width - 9, height - top - 1), 3, 3);
     } else {
         p.setBrush(Ink);
         p.setPen(Qt::NoPen);
@@ -105,27 +120,31 @@ QImage bar(int width, int height, bool thick)
     return image;
 }
 
-QImage sendFace()
+// The face of SEND: drawn like the lobby's other buttons, gold on the dark
+// face, and opaque to its corners, which the button's white background
+// would otherwise show through.
+QImage sendFace(qreal scale)
 {
-    QImage image = canvas(45, 21);
+    const QRectF face(0, 0, 45, 21);
+    QImage image = canvas(45, 21, scale, QColor(46, 38, 66));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient face(0, 0, 0, 21);
-    face.setColorAt(0, PaleGold);
-    face.setColorAt(1, DeepGold);
-    p.setPen(QPen(Ink, 1));
-    p.setBrush(face);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 44, 20), 5, 5);
-    p.setFont(font(10, true));
-    p.setPen(Ink);
-    p.drawText(QRectF(0, 0, 45, 21), Qt::AlignCenter, QStringLiteral("SEND"));
+    QLinearGradient shade(0, 0, 0, face.height());
+    shade.setColorAt(0, QColor(70, 58, 96));
+    shade.setColorAt(1, QColor(36, 30, 52));
+    p.setPen(QPen(DeepGold, 1));
+    p.setBrush(shade);
+    p.drawRoundedRect(face.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    p.setFont(font(11, true, false, true));
+    p.setPen(PaleGold);
+    p.drawText(face, Qt::AlignCenter, QStringLiteral("SEND"));
     return image;
 }
 
-QImage hutPanel()
+QImage hutPanel(qreal scale)
 {
     const QSize size = Layout::HutBox[0].size();
-    QImage image = canvas(size.width(), size.height());
+    QImage image = canvas(size.width(), size.height(), scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient wood(0, 0, 0, size.height());
@@ -159,9 +178,9 @@ QImage hutPanel()
     return image;
 }
 
-QImage gradeBadge()
+QImage gradeBadge(qreal scale)
 {
-    QImage image = canvas(33, 41);
+    QImage image = canvas(33, 41, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath shield;
@@ -185,9 +204,9 @@ QImage gradeBadge()
     return image;
 }
 
-QImage closeMark()
+QImage closeMark(qreal scale)
 {
-    QImage image = canvas(25, 17);
+    QImage image = canvas(25, 17, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Ink, 1));
@@ -199,21 +218,26 @@ QImage closeMark()
     return image;
 }
 
-QImage loginScene()
+QImage loginScene(qreal scale)
 {
     const QSize size = loginPictureSize();
-    QImage image = canvas(size.width(), size.height());
+    QImage image = canvas(size.width(), size.height(), scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, size.height());
     sky.setColorAt(0, Night);
     sky.setColorAt(0.7, Dusk);
     sky.setColorAt(1, QColor(120, 64, 50));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRect(QPoint(), size), sky);
+    // Stars above and below the version captions, none behind them.
     QRandomGenerator stars(7);
-    for (int i = 0; i < 30; ++i)
-        star(p, QPointF(stars.bounded(size.width()), stars.bounded(100)), 0.8 + stars.bounded(12) / 10.0,
-             QColor(255, 246, 210, 90 + stars.bounded(120)));
+    for (int i = 0; i < 30; ++i) {
+        const QPointF at(stars.bounded(size.width()), stars.bounded(100));
+        const qreal radius = 0.8 + stars.bounded(12) / 10.0;
+        const QColor light(255, 246, 210, 90 + stars.bounded(120));
+        if (at.y() < 36 || at.y() > 90)
+            star(p, at, radius, light);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 240, 200));
     p.drawEllipse(QPointF(size.width() - 22, 20), 10, 10);
@@ -225,12 +249,19 @@ QImage loginScene()
     p.drawEllipse(QRectF(-30, size.height() - 26, 110, 30));
     hut(p, QPointF(42, size.height() - 12), 38, true);
     hut(p, QPointF(96, size.height() - 10), 28, false);
+    // The left edge fades into the window's background: no seam where the picture starts.
+    QLinearGradient fade(0, 0, 32, 0);
+    fade.setColorAt(0, Qt::transparent);
+    fade.setColorAt(1, Qt::black);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.fillRect(QRect(0, 0, 32, size.height()), fade);
     return image;
 }
 
-QImage joinMark()
+// The Join mark, with room on its right: the button puts its text close to its icon.
+QImage joinMark(qreal scale)
 {
-    QImage image = canvas(20, 20);
+    QImage image = canvas(24, 20, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Ink, 1));
@@ -244,28 +275,28 @@ QImage joinMark()
 
 } // namespace
 
-bool drawBuiltIns(const QString& folder)
+bool drawBuiltIns(const QString& folder, qreal scale)
 {
     const QDir dir(folder);
     const struct {
         const char* name;
         QImage image;
     } pictures[] = {
-        {"logo.png", emblem(134, 127, false)},
-        {"playerin.png", playerMarker(14, 22, true)},
-        {"playerout.png", playerMarker(13, 21, false)},
-        {"send1.png", sendFace()},
-        {"hbar2.png", bar(138, 18, true)},
-        {"hbar1.png", bar(138, 11, false)},
-        {"hutpbg.png", hutPanel()},
-        {"grade.png", gradeBadge()},
-        {"cardclose.png", closeMark()},
-        {"login.png", loginScene()},
-        {"join.png", joinMark()},
-        {"zenlobby.png", emblem(128, 128, true)},
+        {"logo", emblem(134, 127, false, scale)},
+        {"playerin", playerMarker(14, 22, true, scale)},
+        {"playerout", playerMarker(13, 21, false, scale)},
+        {"send1", sendFace(scale)},
+        {"hbar2", bar(138, 18, true, scale)},
+        {"hbar1", bar(138, 11, false, scale)},
+        {"hutpbg", hutPanel(scale)},
+        {"grade", gradeBadge(scale)},
+        {"cardclose", closeMark(scale)},
+        {"login", loginScene(scale)},
+        {"join", joinMark(scale)},
+        {"zenlobby", emblem(128, 128, true, scale)},
     };
     for (const auto& picture : pictures) {
-        if (!picture.image.save(dir.filePath(QString::fromLatin1(picture.name)), "PNG"))
+        if (!picture.image.save(dir.filePath(scaledName(picture.name, "png", scale)), "PNG"))
             return false;
     }
     return true;

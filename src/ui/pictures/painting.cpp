@@ -5,6 +5,12 @@
 
 namespace Paint {
 
+QString scaledName(const char* name, const char* suffix, qreal scale)
+{
+    const QString at = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    return QString::fromLatin1(name) + at + u'.' + QString::fromLatin1(suffix);
+}
+
 void haloText(QPainter& p, const QRectF& box, int flags, const QString& text, const QColor& colour)
 {
     p.save();

@@ -19,9 +19,12 @@ inline const QColor DeepGold(150, 104, 36);
 inline const QColor Ink(16, 14, 20);
 inline const QColor Ember(236, 112, 44);
 
-inline QImage canvas(int width, int height, const QColor& fill = Qt::transparent)
+// A picture of width x height pixels drawn at `scale` device pixels to the
+// pixel: a painter on it works in the picture's own pixels at any scale.
+inline QImage canvas(int width, int height, qreal scale, const QColor& fill = Qt::transparent)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(qRound(width * scale), qRound(height * scale), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(fill);
     return image;
 }
@@ -48,9 +51,12 @@ void star(QPainter& p, QPointF centre, qreal radius, const QColor& colour);
 // A person marker: head and shoulders, filled or drawn as an outline.
 void person(QPainter& p, const QRectF& box, const QColor& fill, const QColor& line);
 
+// The file name of a picture at a scale: "bg.jpg", "bg@2x.jpg".
+QString scaledName(const char* name, const char* suffix, qreal scale);
+
 // The pictures built into the program, written as PNG files into folder.
-bool drawBuiltIns(const QString& folder);
+bool drawBuiltIns(const QString& folder, qreal scale);
 // The default backdrops placed beside the program, written as JPEG files into folder.
-bool drawBackdrops(const QString& folder);
+bool drawBackdrops(const QString& folder, qreal scale);
 
 } // namespace Paint
