@@ -42,11 +42,11 @@ TEST(NamesOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
         EXPECT_EQ(c.view.slotToolTip[21], "Bob_");
     }
     ASSERT_TRUE(settle(bobs, Wait));
-    second.client.SEND_Click(QStringLiteral("a_b"));
+    second.client.SEND_Click(QStringLiteral("hello"));
     EXPECT_TRUE(waitUntil(
         [&] {
             return std::all_of(bobs.begin(), bobs.end(),
-                               [](auto& c) { return c->view.chat.endsWith("Bob_> a_b\r\n"); });
+                               [](auto& c) { return c->view.chat.endsWith("Bob_> hello\r\n"); });
         },
         Wait));
     bobs[0]->client.SEND_Click(QStringLiteral("/kick Bob_"));
