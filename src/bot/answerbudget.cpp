@@ -8,6 +8,8 @@ bool AnswerBudget::take(const QString& sender, qint64 nowMs)
             m_perSender.erase(count);
         m_answered.pop_front();
     }
+    if (m_answered.size() >= size_t(MaxInAll))
+        return false;
     int& count = m_perSender[sender];
     if (count >= MaxAnswers)
         return false;
