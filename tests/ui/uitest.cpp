@@ -3,19 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 QWidget* findControl(const QWidget* window, const QString& name, int index)
 {
-    const QList<QWidget*> found = window->findChildren<QWidget*>(name);
-    for (QWidget* widget : found) {
+    for (QWidget* widget : window->findChildren<QWidget*>(name)) {
         const QVariant at = widget->property("index");
-        if ((index < 0 && !at.isValid()) || (index >= 0 && at.isValid() && at.toInt() == index))
+        if (at.isValid() ? at.toInt() == index : index < 0)
             return widget;
     }
     return nullptr;
@@ -27,8 +22,7 @@ ProgramFolder::ProgramFolder()
     const QDir built(QCoreApplication::applicationDirPath());
     for (const char* name :
          {"bg.jpg", "huts.jpg", "select.jpg", "bg@2x.jpg", "huts@2x.jpg", "select@2x.jpg", "bot.dat"}) {
-        const QString file = QString::fromLatin1(name);
-        if (!QFile::copy(built.filePath(file), m_dir.filePath(file)))
+        if (!QFile::copy(built.filePath(QString::fromLatin1(name)), file(QString::fromLatin1(name))))
             ADD_FAILURE() << "no " << name << " beside the test binary";
     }
 }
@@ -57,45 +51,39 @@ void click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-void Desktop::logIn(const QString& name)
-{
-    forms.Main();
-    auto* box = control<QLineEdit>(login(), QStringLiteral("NICKNAMEBOX"));
-    ASSERT_NE(box, nullptr);
-    box->setText(name);
-    click(control<QWidget>(login(), QStringLiteral("Command1")));
-}
-
-void Desktop::enterLobby(const QString& name, int lobbyIndex)
-{
-    logIn(name);
-    ASSERT_TRUE(select()->isVisible());
-    click(control<QWidget>(select(), QStringLiteral("LBYSEL"), lobbyIndex));
-    transport.acceptConnection();
-    ASSERT_TRUE(lobby()->isVisible());
-    transport.takeLines();
-}
-
-QLineEdit* Desktop::input()
-{
-    return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT"));
-}
-
-void Desktop::type(const QString& text)
-{
-    QTest::keyClicks(input(), text);
-    QTest::keyClick(input(), Qt::Key_Return);
-}
-
-QString Desktop::pane()
-{
-    return control<QPlainTextEdit>(lobby(), QStringLiteral("INCHAT"))->toPlainText();
-}
-
 QStringList listItems(const QListWidget* list)
 {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
+    return texts;
+}
+
+void Desktop::logIn(const QString& name)
+{
+    if (!login()->isVisible())
+        forms.Main();
+    QTest::keyClicks(control(login(), QStringLiteral("NICKNAMEBOX")), name + u'\r');
+}
+
+void Desktop::enterLobby(int lobbyIndex)
+{
+    logIn();
+    click(control(select(), QStringLiteral("LBYSEL"), lobbyIndex));
+    transport.acceptConnection();
+    ASSERT_TRUE(lobby()->isVisible());
+    transport.takeLines();
+}
+
+void Desktop::type(const QString& text)
+{
+    QTest::keyClicks(input(), text + u'\r');
+}
+
+QStringList Desktop::messages() const
+{
+    QStringList texts;
+    for (const auto& m : shell.messages)
+        texts << m.text;
     return texts;
 }

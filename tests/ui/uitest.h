@@ -7,17 +7,17 @@
 #include "ui/lobbywindow.h"
 #include "ui/loginform.h"
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QWidget>
-
-class QLineEdit;
-class QListWidget;
+#include <QTest>
 
 // The control called `name` in `window`; for a control array, the element
 // with that index. Null when there is none.
 QWidget* findControl(const QWidget* window, const QString& name, int index = -1);
 
-template <class T> T* control(const QWidget* window, const QString& name, int index = -1)
+template <class T = QWidget> T* control(const QWidget* window, const QString& name, int index = -1)
 {
     return qobject_cast<T*>(findControl(window, name, index));
 }
@@ -37,6 +37,11 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Left mouse click in the middle of a widget.
+void click(QWidget* widget);
+// The texts of a list's items, top to bottom.
+QStringList listItems(const QListWidget* list);
+
 // The program's windows around a client whose socket the test plays by hand.
 struct Desktop {
     FakeTransport transport;
@@ -49,22 +54,18 @@ struct Desktop {
     LoginForm* login() { return forms.loginForm(); }
     LobbySelect* select() { return forms.lobbySelect(); }
     LobbyWindow* lobby() { return forms.lobby(); }
+    EditForm* editor() { return forms.editForm(); }
     Declares& state() { return forms.client().state(); }
 
-    // Start-up, a name typed and Login clicked.
-    void logIn(const QString& name);
-    // The lobby button clicked, the connection accepted: the lobby window is open.
-    void enterLobby(const QString& name = QStringLiteral("Bob"), int lobby = 0);
-    // A line from the server, CR LF added.
-    void serverSends(const QString& line) { transport.deliver(line.toLatin1() + "\r\n"); }
+    // The program started (unless it is), the name typed and Enter.
+    void logIn(const QString& name = QStringLiteral("Bob"));
+    // Then the lobby's spot clicked and the connection accepted: the lobby window is open.
+    void enterLobby(int lobby = 0);
 
-    // The lobby window's chat input, the text typed into it and Enter, and its chat pane.
-    QLineEdit* input();
+    QLineEdit* input() { return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT")); }
+    QString pane() { return control<QPlainTextEdit>(lobby(), QStringLiteral("INCHAT"))->toPlainText(); }
+    // Typed into the chat input, then Enter.
     void type(const QString& text);
-    QString pane();
+    // The texts of the message boxes shown so far.
+    QStringList messages() const;
 };
-
-// Left mouse click in the middle of a widget.
-void click(QWidget* widget);
-// The texts of a list's items, top to bottom.
-QStringList listItems(const QListWidget* list);
