@@ -58,7 +58,7 @@ TEST(HostileEditor, TenMegabytesOfBotFileOpenInTheEditor)
     for (const QByteArray& bytes :
          {QByteArray("hi|hello\r\n").repeated(1000 * 1000), QByteArray(10'000'000, 'z')}) {
         Desktop desktop;
-        desktop.folder.write(QStringLiteral("bot.dat"), bytes);
+        desktop.folder.write("bot.dat", bytes);
         desktop.editor()->open();
         EXPECT_TRUE(desktop.shell.messages.empty());
         EXPECT_EQ(desktop.editor()->text(), QString::fromLatin1(bytes));
@@ -80,12 +80,11 @@ TEST(HostileLobbyWindow, AHundredThousandNamesFillTheListsOfTheRealWindow)
         desktop.enterLobby();
         for (const QByteArray& read : lineByLine ? lines : QByteArrayList{lines.join()})
             desktop.transport.deliver(read);
-        const auto* chatting = control<QListWidget>(desktop.lobby(), QStringLiteral("CHAT"));
-        const auto* playing = control<QListWidget>(desktop.lobby(), QStringLiteral("PLAY"));
-        ASSERT_EQ(chatting->count(), 50000) << lineByLine;
-        ASSERT_EQ(playing->count(), 50000) << lineByLine;
-        EXPECT_EQ(chatting->item(49999)->text(), QStringLiteral("C99998"));
-        EXPECT_EQ(playing->item(49999)->text(), QStringLiteral("P99999"));
+        const QStringList chatting = listItems(control<QListWidget>(desktop.lobby(), "CHAT"));
+        const QStringList playing = listItems(control<QListWidget>(desktop.lobby(), "PLAY"));
+        EXPECT_EQ(chatting.size(), 50000) << lineByLine;
+        EXPECT_EQ(chatting.last() + playing.last(), "C99998P99999");
+        EXPECT_EQ(playing.size(), 50000) << lineByLine;
     }
 }
 

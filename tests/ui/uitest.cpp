@@ -75,11 +75,6 @@ void Desktop::enterLobby(int lobbyIndex)
     transport.takeLines();
 }
 
-void Desktop::type(const QString& text)
-{
-    QTest::keyClicks(input(), text + u'\r');
-}
-
 QStringList Desktop::messages() const
 {
     QStringList texts;

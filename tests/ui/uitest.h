@@ -65,7 +65,7 @@ struct Desktop {
     QLineEdit* input() { return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT")); }
     QString pane() { return control<QPlainTextEdit>(lobby(), QStringLiteral("INCHAT"))->toPlainText(); }
     // Typed into the chat input, then Enter.
-    void type(const QString& text);
+    void type(const QString& text) { QTest::keyClicks(input(), text + u'\r'); }
     // The texts of the message boxes shown so far.
     QStringList messages() const;
 };
