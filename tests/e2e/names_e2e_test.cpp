@@ -9,12 +9,15 @@
 
 namespace {
 
-constexpr int Wait = 10000;
+class NamesOnServer : public ::testing::Test {
+protected:
+    void SetUp() override { server.setFloodPenalties(false); }
 
-TEST(NamesOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
-{
     NgircdServer server;
-    server.setFloodPenalties(false);
+};
+
+TEST_F(NamesOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
+{
     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     CoreClients bobs;
     for (int i = 0; i < 3; ++i) {
@@ -24,7 +27,7 @@ TEST(NamesOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
         ASSERT_TRUE(waitUntil([&] { return bobs.back()->welcomed(); }, Wait));
     }
     const QStringList shown{"Bob", "Bob_", "Bob_2"};
-    ASSERT_TRUE(waitUntil([&] { return allSeeAll(bobs, shown); }, Wait));
+    ASSERT_TRUE(allSeeAll(bobs, shown));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(bobs[i]->client.state().MyNick, "MM_aaFFF" + shown[i]);
         bobs[i]->client.Timer1_Timer();
@@ -35,28 +38,20 @@ TEST(NamesOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
     // The others see the second one as Bob_: in his hut slot, his chat, a vote against him.
     CoreClient& second = *bobs[1];
     second.client.Hut_Click(21);
-    for (const int other : {0, 2}) {
-        CoreClient& c = *bobs[other];
-        ASSERT_TRUE(waitUntil([&] { return c.client.state().HutTable[2][1] == "aa021Bob_"; }, Wait));
-        c.client.Timer1_Timer();
-        EXPECT_EQ(c.view.slotToolTip[21], "Bob_");
-    }
-    ASSERT_TRUE(settle(bobs, Wait));
+    ASSERT_TRUE(
+        waitForAll(bobs, [](const CoreClient& c) { return c.client.state().HutTable[2][1] == "aa021Bob_"; }));
+    bobs[0]->client.Timer1_Timer();
+    EXPECT_EQ(bobs[0]->view.slotToolTip[21], "Bob_");
+    ASSERT_TRUE(settle(bobs));
     second.client.SEND_Click(QStringLiteral("hello"));
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            return std::all_of(bobs.begin(), bobs.end(),
-                               [](auto& c) { return c->view.chat.endsWith("Bob_> hello\r\n"); });
-        },
-        Wait));
+    EXPECT_TRUE(
+        waitForAll(bobs, [](const CoreClient& c) { return c.view.chat.endsWith("Bob_> hello\r\n"); }));
     bobs[0]->client.SEND_Click(QStringLiteral("/kick Bob_"));
     EXPECT_TRUE(waitUntil([&] { return second.view.chat.endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
 }
 
-TEST(NamesOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
+TEST_F(NamesOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
 {
-    NgircdServer server;
-    server.setFloodPenalties(false);
     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     CoreClient bob(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"), server.port());
     bob.client.setTimerIntervals(1000, 200);
@@ -72,30 +67,22 @@ TEST(NamesOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
     ASSERT_TRUE(waitUntil([&] { return bob.inChatList("Bob"); }, Wait));
     EXPECT_EQ(bob.client.state().MyNick, "MM_aaFFFBob") << "the old connection is gone";
 
+    // The server's names replies: Bob is in lobby 0 only.
     RawIrcClient watcher;
     ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs(QStringLiteral("watcher")));
-    const auto names = [&watcher](const QByteArray& channel) {
-        watcher.sendLine("NAMES " + channel);
-        QByteArray listed;
-        while (const auto line = watcher.waitForLine([](const QByteArray& l) {
-            return RawIrcClient::commandOf(l) == "353" || RawIrcClient::commandOf(l) == "366";
-        })) {
-            if (RawIrcClient::commandOf(*line) == "366")
-                break;
-            listed += *line;
-        }
-        return listed;
-    };
-    EXPECT_TRUE(names("#ZentharaNET_0").contains("MM_aaFFFBob"));
-    EXPECT_FALSE(names("#ZentharaNET_2").contains("MM_aaFFFBob"));
+    for (const auto& [lobby, there] : {std::pair{"#ZentharaNET_0", true}, {"#ZentharaNET_2", false}}) {
+        watcher.sendLine(QByteArray("NAMES ") + lobby);
+        const auto names = watcher.waitForLine([&](const QByteArray& l) {
+            return (l.contains(" 353 ") || l.contains(" 366 ")) && l.contains(lobby);
+        });
+        ASSERT_TRUE(names);
+        EXPECT_EQ(names->contains(" 353 ") && names->contains("MM_aaFFFBob"), there) << lobby;
+    }
 }
 
-// The window's part (hiding the lobby, the login window with the name) is
-// the window tests'; here the real server's refusal and a second login.
-TEST(NamesOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
+// The window's part is the window tests'; here the real server's refusal and a second login.
+TEST_F(NamesOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
 {
-    NgircdServer server;
-    server.setFloodPenalties(false);
     server.setMaxNickLength(20);
     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     CoreClient player(QStringLiteral("abcdefghijklmnopqrst"), QStringLiteral("#ZentharaNET_0"),

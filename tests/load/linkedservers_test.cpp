@@ -1,6 +1,5 @@
-// Two ngIRCd servers linked into one network on loopback, 25 players on each:
-// one lobby across both, through a netsplit and a relink. Nothing of the lobby
-// runs on the servers; the link alone carries it.
+// Two ngIRCd servers linked on loopback, 25 players on each: one lobby across
+// both, through a netsplit and a relink. The link alone carries the lobby.
 #include "lobbysim.h"
 #include "rosterwatch.h"
 
@@ -12,10 +11,6 @@
 namespace {
 
 constexpr int Wait = 30000;
-// Never fires during the test: the west players' reconnect tick is given by
-// the test once their server is back. A tick while it is down ends a player
-// with "Could Not Find Host", as the end-to-end tests check.
-constexpr int NeverMs = 600000;
 
 std::unique_ptr<LobbySim> crowdOn(const NgircdServer& server, const QString& names, int reconnectMs)
 {
@@ -28,16 +23,6 @@ std::unique_ptr<LobbySim> crowdOn(const NgircdServer& server, const QString& nam
     auto sim = std::make_unique<LobbySim>(options);
     sim->createPlayers();
     return sim;
-}
-
-std::vector<SimPlayer*> playersOf(std::initializer_list<const LobbySim*> sims)
-{
-    std::vector<SimPlayer*> players;
-    for (const LobbySim* sim : sims) {
-        for (const auto& p : sim->players())
-            players.push_back(p.get());
-    }
-    return players;
 }
 
 // The lobby of `players`, with the hut cells of those of them `seated`.
@@ -61,21 +46,24 @@ TEST(LinkedServers, OneLobbyAcrossTwoServersThroughANetsplitAndRelink)
     NgircdServer west;
     east.setFloodPenalties(false);
     west.setFloodPenalties(false);
-    // The west server is the one stopped, and it dials: a server dials its
-    // peer right after it starts, but only every ConnectRetry seconds (and
-    // then some) after it lost a link it had dialed.
+    // West is stopped later, and dials: a server dials right after it starts,
+    // but only every ConnectRetry seconds after losing a link it had dialed.
     west.linkTo(east);
     ASSERT_TRUE(east.start()) << east.errorString().toStdString();
     ASSERT_TRUE(west.start()) << west.errorString().toStdString();
     ASSERT_TRUE(east.waitForLink(west));
 
+    // The west players' reconnect tick never fires by itself: the test gives it.
     auto eastCrowd = crowdOn(east, QStringLiteral("East"), LobbyClient::ReconnectIntervalMs);
-    auto westCrowd = crowdOn(west, QStringLiteral("West"), NeverMs);
-    const auto everyone = playersOf({eastCrowd.get(), westCrowd.get()});
-    const auto eastSide = playersOf({eastCrowd.get()});
+    auto westCrowd = crowdOn(west, QStringLiteral("West"), 600000);
+    std::vector<SimPlayer*> eastSide, everyone;
+    for (const auto& p : eastCrowd->players())
+        eastSide.push_back(p.get());
+    everyone = eastSide;
+    for (const auto& p : westCrowd->players())
+        everyone.push_back(p.get());
     RosterWatch all(everyone);
     RosterWatch eastWatch(eastSide);
-
     all.expect(lobbyOf(everyone, {}));
     eastCrowd->start();
     westCrowd->start();
@@ -93,8 +81,8 @@ TEST(LinkedServers, OneLobbyAcrossTwoServersThroughANetsplitAndRelink)
     all.expect(full);
     ASSERT_TRUE(waitUntil([&] { return all.allShow(); }, Wait)) << all.differences().toStdString();
 
-    // Netsplit: the west server goes. The east side's lists and huts lose
-    // every west player; the west players are disconnected, not ended.
+    // Netsplit: the east side loses every west player from lists and huts;
+    // the west players are disconnected, not ended.
     eastWatch.expect(lobbyOf(eastSide, seated));
     west.stop();
     ASSERT_TRUE(waitUntil([&] { return eastWatch.allShow(); }, Wait))
@@ -104,9 +92,8 @@ TEST(LinkedServers, OneLobbyAcrossTwoServersThroughANetsplitAndRelink)
         EXPECT_FALSE(p->ended()) << p->name().toStdString();
     }
 
-    // The west server comes back and links again; then the west players'
-    // reconnect tick comes. All 50 converge to the lobby they had before the
-    // split, nicknames and huts unchanged.
+    // West comes back and relinks, then its players' reconnect tick comes: all
+    // 50 show the lobby they had before the split, nicknames and huts unchanged.
     ASSERT_TRUE(west.start()) << west.errorString().toStdString();
     ASSERT_TRUE(east.waitForLink(west, Wait));
     all.expect(full);

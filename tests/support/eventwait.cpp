@@ -1,21 +1,19 @@
 #include "eventwait.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QTimer>
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    QEventLoop loop;
-    QTimer wake; // ends the last wait at the deadline even if no event comes
+    QTimer wake; // its event ends the last wait at the deadline even if nothing else comes
     wake.setSingleShot(true);
-    QObject::connect(&wake, &QTimer::timeout, &loop, [] {});
     while (!done()) {
         if (deadline.hasExpired())
             return false;
         wake.start(int(deadline.remainingTime()));
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

@@ -64,8 +64,7 @@ private:
 class FakeShell : public Shell {
 public:
     struct Message {
-        QString title;
-        QString text;
+        QString title, text;
         Icon icon;
     };
 
@@ -98,17 +97,14 @@ public:
     void endProgram() override { ++endCount; }
     QString programFolder() const override { return folder; }
 
-    std::vector<Message> messages;
+    std::vector<Message> messages, questions;
     // Called as the message box would open: a test may look around, or let
     // events run as they do under a modal box, before it closes.
     std::function<void(const QString& text)> onMessage;
-    std::vector<Message> questions;
     QStringList started;
-    bool answerYes = true;
     // Questions stay open until answer(); otherwise answerYes answers at once.
-    bool holdQuestions = false;
+    bool answerYes = true, holdQuestions = false, startSucceeds = true;
     std::vector<std::function<void(bool)>> openQuestions;
-    bool startSucceeds = true;
     int endCount = 0;
     QString folder;
 };
@@ -120,9 +116,9 @@ public:
     void setChatText(const QString& text) override { chat = text; }
     void setUserLists(const QStringList& chatting, const QStringList& playing) override
     {
-        chatList = chatting;
-        playList = playing;
-        usersHandedOver += chatting.size() + playing.size();
+        chatList.clear();
+        playList.clear();
+        appendUsers(chatting, playing);
     }
     void appendUsers(const QStringList& chatting, const QStringList& playing) override
     {
@@ -144,17 +140,12 @@ public:
     void showLogin() override { ++loginShown; }
     void showBotEditor() override { ++botEditorShown; }
 
-    QString chat;
-    QStringList chatList;
-    QStringList playList;
-    QString title;
+    QString chat, title;
+    QStringList chatList, playList;
     bool slotTaken[34] = {};
     QString slotToolTip[34];
-    int refreshCount = 0;
     // Every user ever handed to the lists: a reply read in many blocks should
     // hand on each user once, not the whole list again for every block.
     qsizetype usersHandedOver = 0;
-    int lobbySelectShown = 0;
-    int loginShown = 0;
-    int botEditorShown = 0;
+    int refreshCount = 0, lobbySelectShown = 0, loginShown = 0, botEditorShown = 0;
 };

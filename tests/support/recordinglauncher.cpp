@@ -10,15 +10,8 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Records its parent's PID and then its arguments, each followed by a NUL
-// byte; gives up holding after 30 s on its own, should a test die before
-// release().
+// Records its parent's PID and its arguments, each ended by a NUL byte; gives
+// up holding after 30 s on its own, should a test die before release().
 const char Script[] = R"(#!/bin/sh
 d='@DIR@'
 printf '%s\0' "$PPID" "$@" > "$d/runs/.$$" && mv "$d/runs/.$$" "$d/runs/$$"
@@ -69,8 +62,9 @@ QList<RecordingLauncher::Run> RecordingLauncher::starts() const
 {
     QList<Run> all;
     for (const QString& name : QDir(path(QStringLiteral("runs"))).entryList(QDir::Files)) {
-        const QByteArray file = readAll(path(QStringLiteral("runs/") + name));
-        QStringList words = QString::fromLocal8Bit(file).split(QChar(0));
+        QFile file(path(QStringLiteral("runs/") + name));
+        file.open(QIODevice::ReadOnly);
+        QStringList words = QString::fromLocal8Bit(file.readAll()).split(QChar(0));
         words.removeLast(); // after the last NUL
         const qint64 parent = words.takeFirst().toLongLong();
         all << Run{name.toLongLong(), parent, words};
@@ -80,8 +74,7 @@ QList<RecordingLauncher::Run> RecordingLauncher::starts() const
 
 bool RecordingLauncher::waitForRuns(qsizetype count, int timeoutMs) const
 {
-    // The folder's change wakes the wait.
-    QFileSystemWatcher watcher({path(QStringLiteral("runs"))});
+    QFileSystemWatcher watcher({path(QStringLiteral("runs"))}); // its signal wakes the wait
     return waitUntil([&] { return starts().size() >= count; }, timeoutMs);
 }
 

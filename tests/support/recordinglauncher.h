@@ -5,15 +5,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A stand-in for the launcher eaexec.exe, first on the program search path
-// (PATH) while it lives: a script that records each start - its arguments,
-// its own PID and its parent's PID - and ends. It only records; anything else
-// a start made happen shows as files in marks/.
-//
-// While holdStarts() is in force every start waits after recording itself
-// until release(), so a test can see that whoever started it did not wait for
-// it to end. The destructor releases held starts, stops any that still run by
-// their PID and puts PATH back.
+// A stand-in for the launcher eaexec.exe, first on PATH while it lives: a
+// script that records each start (arguments, own PID, parent's PID) and ends.
+// Anything else a start made happen shows as files in marks/. While
+// holdStarts() is in force every start waits after recording until release().
+// The destructor releases, stops what still runs by its PID, and restores PATH.
 class RecordingLauncher {
 public:
     struct Run {
@@ -28,21 +24,17 @@ public:
     RecordingLauncher& operator=(const RecordingLauncher&) = delete;
 
     bool isReady() const { return m_ready; }
-
     // A path in marks/ for a command a test tries to smuggle in.
     QString mark(const QString& name) const { return path(QStringLiteral("marks/") + name); }
     QStringList marksMade() const;
-
     void holdStarts();
     void release();
-
     // Every start recorded so far, in no particular order.
     QList<Run> starts() const;
-    // Waits until at least `count` starts are recorded.
     bool waitForRuns(qsizetype count, int timeoutMs = 10000) const;
     // The arguments of the start whose first argument is `program`.
     QStringList runOf(const QString& program) const;
-    // Whether the start with this PID has got past its hold and finished.
+    // Whether the start with this PID got past its hold and finished.
     bool hasEnded(qint64 pid) const;
     bool waitForEnd(qint64 pid, int timeoutMs = 10000) const;
 

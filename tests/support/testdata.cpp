@@ -1,17 +1,9 @@
 #include "testdata.h"
 
-#include <QDir>
 #include <QFile>
-
-QString testDataPath(const QString& fileName)
-{
-    return QDir(QStringLiteral(ZEN_TEST_DATA_DIR)).filePath(fileName);
-}
 
 QByteArray readTestData(const QString& fileName)
 {
-    QFile file(testDataPath(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    QFile file(QStringLiteral(ZEN_TEST_DATA_DIR "/") + fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

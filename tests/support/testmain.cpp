@@ -1,25 +1,22 @@
-// main() of the test binaries: GoogleTest with a Qt application object, so
-// sockets, timers and event loops work in every test.
-#include <QtGlobal>
-
+// main() of the test binaries: GoogleTest inside a Qt application object, so
+// sockets, timers and event loops work; widget tests draw off screen.
 #include <gtest/gtest.h>
 
 #ifdef ZEN_GUI_TEST_MAIN
 #include <QApplication>
-using TestApplication = QApplication;
 #else
 #include <QCoreApplication>
-using TestApplication = QCoreApplication;
 #endif
 
 int main(int argc, char** argv)
 {
+    ::testing::InitGoogleTest(&argc, argv);
 #ifdef ZEN_GUI_TEST_MAIN
-    // Widget tests draw off screen unless told otherwise, so they need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
 #endif
-    ::testing::InitGoogleTest(&argc, argv);
-    TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
