@@ -18,20 +18,37 @@ TEST(Login, RefusesReservedNamesAsTypedAndCleansTheRest)
         Result result;
         QString box; // what the login box shows afterwards
     } cases[] = {
-        {"Bob", Accepted, "Bob"}, {"", Reserved, ""}, {" ", Reserved, " "},
-        {"NightShade", Reserved, "NightShade"}, {"Night", Reserved, "Night"},
+        {"Bob", Accepted, "Bob"},
+        {"", Reserved, ""},
+        {" ", Reserved, " "},
+        {"NightShade", Reserved, "NightShade"},
+        {"Night", Reserved, "Night"},
         // Other letter case is no reserved name.
-        {"nightshade", Accepted, "nightshade"}, {"NIGHT", Accepted, "NIGHT"},
-        {"@NightShade", Accepted, "NightShade"}, {"@Night", Accepted, "Night"},
+        {"nightshade", Accepted, "nightshade"},
+        {"NIGHT", Accepted, "NIGHT"},
+        {"@NightShade", Accepted, "NightShade"},
+        {"@Night", Accepted, "Night"},
         // Reserved tests look at the typed text; cleaning comes after them.
-        {" NightShade", Accepted, "NightShade"}, {"Night_Shade", Accepted, "NightShade"},
-        {"#Night", Accepted, "Night"}, {"@@Night", Accepted, "Night"}, {"  Bob  ", Accepted, "Bob"},
-        {"Bob!", Accepted, "Bob"}, {"Bob" + Pound + "5", Accepted, "Bob5"},
+        {" NightShade", Accepted, "NightShade"},
+        {"Night_Shade", Accepted, "NightShade"},
+        {"#Night", Accepted, "Night"},
+        {"@@Night", Accepted, "Night"},
+        {"  Bob  ", Accepted, "Bob"},
+        {"Bob!", Accepted, "Bob"},
+        {"Bob" + Pound + "5", Accepted, "Bob5"},
         {"a ~#@_-*&^%$" + Pound + "!b", Accepted, "ab"},
+        {"!$%^&*-" + Pound + "~A", Accepted, "A"},
+        {"A ~#@_-*&^%$" + Pound + "!", Accepted, "A"},
         // Only what a server takes in a nickname, and something of it.
-        {"AZaz09[]\\`{|}", Accepted, "AZaz09[]\\`{|}"}, {"  ", Refused, ""}, {"__", Refused, ""},
-        {"B.o.b", Refused, "B.o.b"}, {"x+y=z'(1)", Refused, "x+y=z'(1)"}, {"0/1", Refused, "0/1"},
-        {"9:", Refused, "9:"}, {"Ann,Bob", Refused, "Ann,Bob"}, {"Bob\t", Refused, "Bob\t"},
+        {"AZaz09[]\\`{|}", Accepted, "AZaz09[]\\`{|}"},
+        {"  ", Refused, ""},
+        {"__", Refused, ""},
+        {"B.o.b", Refused, "B.o.b"},
+        {"x+y=z'(1)", Refused, "x+y=z'(1)"},
+        {"0/1", Refused, "0/1"},
+        {"9:", Refused, "9:"},
+        {"Ann,Bob", Refused, "Ann,Bob"},
+        {"Bob\t", Refused, "Bob\t"},
         {QStringLiteral("Jos\u00e9"), Refused, QStringLiteral("Jos\u00e9")},
         {QStringLiteral("J\u00fcrgen"), Refused, QStringLiteral("J\u00fcrgen")},
         {QStringLiteral("\u00d1and\u00fa"), Refused, QStringLiteral("\u00d1and\u00fa")},
@@ -58,28 +75,27 @@ TEST(Login, RefusesReservedNamesAsTypedAndCleansTheRest)
     }
 }
 
-TEST(Login, EachRemovedCharacterGoesEverywhereInTheName)
-{
-    const QString removed[] = {" ", "~", "#", "@", "_", "-", "*", "&", "^", "%", "$", Pound, "!"};
-    for (const QString& c : removed) {
-        Declares d;
-        QString box = c + "Al" + c + "ex" + c;
-        ASSERT_TRUE(Login::logIn(d, box)) << c.toStdString();
-        EXPECT_EQ(box, "Alex") << c.toStdString();
-    }
-}
-
 TEST(LobbyChoice, ClanNameTakenAsTypedWhenTheServerCarriesItAsOneChannel)
 {
     const struct {
         QString typed;
         bool accepted;
     } cases[] = {
-        {"", false}, {"Zen", true}, {"b_C#[]\\`^{|}-.!", true}, {QStringLiteral("Jos\u00e9"), true},
-        {QStringLiteral("J\u00fcrgen"), true}, {QStringLiteral("\u00d1and\u00fa"), true},
-        {"My Clan", false}, {" ", false}, {"A,b", false}, {"a:b", false}, {"tab\t", false},
-        {"bell\a", false}, {"del\x7f", false},
-        {"abcdefghijklmnopqrst", true}, {"abcdefghijklmnopqrstu", false},
+        {"", false},
+        {"Zen", true},
+        {"b_C#[]\\`^{|}-.!", true},
+        {QStringLiteral("Jos\u00e9"), true},
+        {QStringLiteral("J\u00fcrgen"), true},
+        {QStringLiteral("\u00d1and\u00fa"), true},
+        {"My Clan", false},
+        {" ", false},
+        {"A,b", false},
+        {"a:b", false},
+        {"tab\t", false},
+        {"bell\a", false},
+        {"del\x7f", false},
+        {"abcdefghijklmnopqrst", true},
+        {"abcdefghijklmnopqrstu", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LobbyChoice::clanChannel(c.typed),
