@@ -154,6 +154,7 @@ TEST(Dispatcher, ControlMessagesCountOnlyInTheLobbyAndFromTheSenderTheyConcern)
         from("MM_aaFFFAnn", "PRIVMSG MM_aa021Bob :[ZENLNK] http://x.test|||"),
         ann("[ZENLNK] http://x.test /evil|||"),
         ann("[ZENLNK] http://x.test\x01|||"),
+        ann("[ZENKICK] MM_aaFFFAnn>Cid [ZENLNK] http://zen.test|||"), // a vote about another stops its line
     };
     for (const QString& read : nothing) {
         SCOPED_TRACE(read.toStdString());
