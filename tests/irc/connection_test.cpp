@@ -41,7 +41,8 @@ TEST(Connection, HandsOverWholeLinesOnlyAndANewConnectionForgetsAHeldBackPiece)
     for (const auto& c : cases) {
         ConnectedLobby lobby;
         QStringList blocks;
-        QObject::connect(&lobby.client.connection(), &Connection::blockReceived, [&](auto b) { blocks << b; });
+        QObject::connect(&lobby.client.connection(), &Connection::blockReceived,
+                         [&](auto b) { blocks << b; });
         for (const QByteArray& read : c.reads) {
             if (read.isEmpty()) {
                 lobby.client.connection().open();
