@@ -117,9 +117,9 @@ TEST(Connection, ASocketErrorEndsTheClientWithAMessageAndAnEndedClientDoesNothin
             lobby.client.Form_Load();
         lobby.transport.fail(10054, QStringLiteral("Connection reset by peer"));
         ASSERT_EQ(lobby.shell.messages.size(), 1u);
-        EXPECT_EQ(lobby.shell.messages[0].text, c.text);
-        EXPECT_EQ(lobby.shell.messages[0].title, c.title);
-        EXPECT_EQ(lobby.shell.messages[0].icon, c.icon);
+        const auto& shown = lobby.shell.messages[0];
+        EXPECT_EQ(shown.title + '|' + shown.text, QString(c.title) + '|' + c.text);
+        EXPECT_EQ(shown.icon, c.icon);
         EXPECT_TRUE(lobby.client.hasEnded());
         lobby.receive("PING :x\r\n:Ann!a@h JOIN :#ZentharaNET_3\r\n");
         lobby.client.SEND_Click(QStringLiteral("hello"));

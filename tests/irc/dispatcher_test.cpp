@@ -124,18 +124,6 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
     }
 }
 
-TEST(Dispatcher, ChatShownInTheLobbyIsOfferedToTheBotAfterwards)
-{
-    ConnectedLobby lobby;
-    lobby.d.BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello:endl:there")};
-    lobby.receive(ann("HI"));
-    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :hello:endl:there"});
-    EXPECT_EQ(lobby.view.chat, "Ann> HI\r\nBob> hello:endl:there\r\n");
-    lobby.receive(ann("hi:endl:")); // the bot sees the text with the line break made
-    lobby.receive(from("Dan", "PRIVMSG MM_aaFFFBob :hi"));
-    EXPECT_TRUE(lobby.sent().isEmpty());
-}
-
 TEST(Dispatcher, ControlMessagesCountOnlyInTheLobbyAndFromTheSenderTheyConcern)
 {
     const QString hal = QStringLiteral("MM_aa020Hal");
