@@ -1,54 +1,52 @@
 #include "../lobby/qtprint.h"
 #include "app/botfile.h"
+#include "bot/boteditor.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 namespace {
 
-using Rows = std::vector<std::pair<QString, QString>>;
-
-// Loads bot.dat with exactly these bytes into the table.
-BotFile::LoadResult load(Declares& d, const QByteArray& bytes)
-{
+// bot.dat in a folder of its own.
+struct BotFolder {
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("bot.dat")));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    EXPECT_EQ(file.write(bytes), bytes.size());
-    file.close();
-    return BotFile::LoadBotTable(d, dir.path());
-}
-
-void expectRows(const Declares& d, const Rows& rows, const char* what)
-{
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(d.BotTable[i][0], rows[i].first) << what << " row " << i;
-        EXPECT_EQ(d.BotTable[i][1], rows[i].second) << what << " row " << i;
+    QString path() const { return dir.path(); }
+    void write(const QByteArray& bytes) const
+    {
+        QFile file(BotFile::path(path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
-    // The row after the last one stored is untouched (empty in a fresh table).
-    if (rows.size() < Declares::BotRows)
-        EXPECT_TRUE(d.BotTable[rows.size()][0].isEmpty() && d.BotTable[rows.size()][1].isEmpty()) << what;
+    QByteArray read() const
+    {
+        QFile file(BotFile::path(path()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    BotFile::LoadResult load(Declares& d, const QByteArray& bytes) const
+    {
+        write(bytes);
+        return BotFile::LoadBotTable(d, path());
+    }
+};
+
+// The rows from the first, trigger and reply joined by "=", up to the first empty row.
+QStringList rowsOf(const Declares& d)
+{
+    QStringList rows;
+    for (int i = 0; i < Declares::BotRows && !(d.BotTable[i][0].isNull() && d.BotTable[i][1].isNull()); ++i)
+        rows << d.BotTable[i][0] + '=' + d.BotTable[i][1];
+    return rows;
 }
 
-// Records "t0|r0" to "t<count-1>|r<count-1>" and the rows they make.
 QByteArray records(int count)
 {
     QByteArray bytes;
     for (int i = 0; i < count; ++i)
         bytes += "t" + QByteArray::number(i) + "|r" + QByteArray::number(i) + "\r\n";
     return bytes;
-}
-Rows numberedRows(int count)
-{
-    Rows rows;
-    for (int i = 0; i < count; ++i)
-        rows.emplace_back("t" + QString::number(i), "r" + QString::number(i));
-    return rows;
 }
 
 TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
@@ -58,69 +56,89 @@ TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
     for (int b = 0x80; b <= 0xFF; ++b)
         high += char(b);
     const struct {
-        const char* what;
         QByteArray bytes;
         F fault;
-        Rows rows;
+        QStringList rows;
     } cases[] = {
-        {"single record", "hi|hello\r\n", F::None, {{"hi", "hello"}}},
-        {"split at the first bar", "a|b|c\r\n", F::None, {{"a", "b|c"}}},
-        {"empty trigger", "|x\r\n", F::None, {{"", "x"}}},
-        {"empty reply", "x|\r\n", F::None, {{"x", ""}}},
-        {"empty file", "", F::None, {}},
-        {"file order",
-         "one|1\r\ntwo|2\r\nthree|3\r\n",
+        {"a|b|c\r\n|x\r\nx|\r\n", F::None, {"a=b|c", "=x", "x="}},
+        {"", F::None, {}},
+        {"one|1\r\nx", F::None, {"one=1"}}, // a rest of two characters or fewer is no record
+        {"one|1\r\nxy", F::None, {"one=1"}},
+        {"one|1\r\n\r\n", F::None, {"one=1"}},
+        {"a|b\nc|d\r\n", F::None, {"a=b\nc|d"}}, // a lone LF is no line end
+        {high + "|" + QByteArrayLiteral("\0\r\n"),
          F::None,
-         {{"one", "1"}, {"two", "2"}, {"three", "3"}}},
-        {"rest of one character ignored", "one|1\r\nx", F::None, {{"one", "1"}}},
-        {"rest of two characters ignored", "one|1\r\nxy", F::None, {{"one", "1"}}},
-        {"one extra line end ignored", "one|1\r\n\r\n", F::None, {{"one", "1"}}},
-        {"lone LF is no line end", "a|b\nc|d\r\n", F::None, {{"a", "b\nc|d"}}},
-        {"every byte one character",
-         high + "|" + high + "\r\n",
-         F::None,
-         {{QString::fromLatin1(high), QString::fromLatin1(high)}}},
-        {"unterminated last record",
-         "one|1\r\ntwo|2\r\nthree|3",
-         F::Unterminated,
-         {{"one", "1"}, {"two", "2"}}},
-        {"unterminated rest of three", "one|1\r\nx|y", F::Unterminated, {{"one", "1"}}},
-        {"record without bar", "one|1\r\nnobar\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
-        {"empty line among records", "one|1\r\n\r\nthree|3\r\n", F::NoSeparator, {{"one", "1"}}},
-        {"two extra line ends", "one|1\r\n\r\n\r\n", F::NoSeparator, {{"one", "1"}}},
-        // The table holds rows 0 to 1000.
-        {"a full table", records(1001), F::None, numberedRows(1001)},
-        {"one record too many", records(1002), F::TooManyRecords, numberedRows(1001)},
+         {QString::fromLatin1(high + "=" + QByteArray(1, '\0'))}},
+        {"one|1\r\ntwo|2", F::Unterminated, {"one=1"}},
+        {"one|1\r\nx|y", F::Unterminated, {"one=1"}},
+        {"hi|hello\rgg|wp\r", F::Unterminated, {}},
+        {"one|1\r\nnobar\r\nthree|3\r\n", F::NoSeparator, {"one=1"}},
+        {"one|1\r\n\r\nthree|3\r\n", F::NoSeparator, {"one=1"}},
+        {"one|1\r\n\r\n\r\n", F::NoSeparator, {"one=1"}},
     };
     for (const auto& c : cases) {
+        BotFolder folder;
         Declares d;
-        const BotFile::LoadResult result = load(d, c.bytes);
-        EXPECT_EQ(result.fault, c.fault) << c.what;
-        EXPECT_EQ(result.ok(), c.fault == F::None) << c.what;
-        EXPECT_EQ(result.rowsStored, int(c.rows.size())) << c.what;
-        expectRows(d, c.rows, c.what);
+        const BotFile::LoadResult result = folder.load(d, c.bytes);
+        EXPECT_EQ(result.fault, c.fault) << c.bytes.toStdString();
+        EXPECT_EQ(result.ok(), c.fault == F::None) << c.bytes.toStdString();
+        EXPECT_EQ(result.rowsStored, c.rows.size()) << c.bytes.toStdString();
+        EXPECT_EQ(rowsOf(d), c.rows);
+    }
+
+    // The table holds rows 0 to 1000.
+    for (int count : {1001, 1002}) {
+        BotFolder folder;
+        Declares d;
+        EXPECT_EQ(folder.load(d, records(count)).fault, count > 1001 ? F::TooManyRecords : F::None);
+        EXPECT_EQ(rowsOf(d).size(), 1001);
+        EXPECT_EQ(rowsOf(d).last(), "t1000=r1000");
     }
 }
 
-TEST(LoadBotTable, MissingFileIsAFaultAndTouchesNothing)
+TEST(LoadBotTable, AMissingFileOrAReloadTouchesOnlyTheRowsItReads)
 {
-    QTemporaryDir dir;
+    BotFolder folder;
     Declares d;
     d.BotTable[0] = {QStringLiteral("old"), QStringLiteral("row")};
-    EXPECT_EQ(BotFile::LoadBotTable(d, dir.path()).fault, BotFile::Fault::Unreadable);
-    expectRows(d, {{"old", "row"}}, "missing file");
+    EXPECT_EQ(BotFile::LoadBotTable(d, folder.path()).fault, BotFile::Fault::Unreadable);
+    EXPECT_EQ(rowsOf(d), QStringList{"old=row"});
+
+    ASSERT_TRUE(folder.load(d, "a|1\r\nb|2\r\nc|3\r\nd|4\r\n").ok());
+    ASSERT_TRUE(folder.load(d, "x|7\r\ny|8\r\n").ok());
+    EXPECT_EQ(rowsOf(d), (QStringList{"x=7", "y=8", "c=3", "d=4"}));
+    EXPECT_FALSE(folder.load(d, "p|0\r\nbroken\r\n").ok());
+    EXPECT_EQ(rowsOf(d), (QStringList{"p=0", "y=8", "c=3", "d=4"}));
 }
 
-TEST(LoadBotTable, ReloadOverwritesOnlyTheRowsItReads)
+TEST(BotEditor, AddsRecordsAsTypedAndSavesAndLoadsEveryByteBack)
 {
+    EXPECT_EQ(BotEditor::add("x", "a|b", ""), "xa|b|\r\n");
+    BotFolder folder;
+    EXPECT_FALSE(BotEditor::load(folder.path())) << "no bot.dat yet";
+    const QString text = BotEditor::add(BotEditor::add("", "bye", "see you:endl:soon"),
+                                        QStringLiteral("caf\u00e9"), QStringLiteral("\u00a35"));
+    ASSERT_TRUE(BotEditor::save(folder.path(), text));
+    EXPECT_EQ(folder.read(), "bye|see you:endl:soon\r\ncaf\xE9|\xA3"
+                             "5\r\n");
     Declares d;
-    ASSERT_TRUE(load(d, "a|1\r\nb|2\r\nc|3\r\nd|4\r\ne|5\r\n").ok());
-    ASSERT_TRUE(load(d, "x|7\r\ny|8\r\nz|9\r\n").ok());
-    expectRows(d, {{"x", "7"}, {"y", "8"}, {"z", "9"}, {"d", "4"}, {"e", "5"}}, "reload");
+    ASSERT_TRUE(BotFile::LoadBotTable(d, folder.path()).ok());
+    EXPECT_EQ(rowsOf(d), (QStringList{"bye=see you:endl:soon", QStringLiteral("caf\u00e9=\u00a35")}));
 
-    // A fault on reload keeps the rows read before it and the old rows after.
-    EXPECT_FALSE(load(d, "p|0\r\nbroken\r\n").ok());
-    expectRows(d, {{"p", "0"}, {"y", "8"}, {"z", "9"}, {"d", "4"}, {"e", "5"}}, "faulty reload");
+    // A file the loader refuses is still shown and saved byte for byte.
+    const QByteArray odd = QByteArrayLiteral("hi\0you|\xff\r\n\0\n\r");
+    folder.write(odd);
+    const std::optional<QString> shown = BotEditor::load(folder.path());
+    ASSERT_TRUE(shown.has_value());
+    folder.write("something else\r\n");
+    ASSERT_TRUE(BotEditor::save(folder.path(), *shown));
+    EXPECT_EQ(folder.read(), odd);
+    ASSERT_TRUE(BotEditor::save(folder.path(), ""));
+    EXPECT_EQ(folder.read(), "");
+
+    ASSERT_TRUE(QDir(folder.path()).mkpath("sub/bot.dat"));
+    EXPECT_FALSE(BotEditor::save(folder.path() + "/sub", "a|b\r\n")) << "bot.dat is a folder";
+    EXPECT_FALSE(BotEditor::save(folder.path() + "/missing", "a|b\r\n")) << "no such folder";
 }
 
 } // namespace

@@ -16,8 +16,7 @@ struct Said {
     QString sender, text;
 };
 struct Tally {
-    int toPeople = 0;
-    int total = 0;
+    int toPeople = 0, total = 0;
 };
 
 // Plays one channel for a minute: each bot but the sender whose trigger equals
@@ -63,8 +62,7 @@ TEST(AnswerBudget, ChainsOfBotsDieOutWhilePeopleAreAnswered)
     std::vector<Bot> crowd;
     for (int i = 0; i < 20; ++i)
         crowd.push_back({QStringLiteral("Bot%1").arg(i), i % 2 ? "hello" : "hi", i % 2 ? "hi" : "hello"});
-    std::vector<Said> twoPeople = every(0, 10000, "Cid", "hi");
-    const std::vector<Said> dan = every(5000, 10000, "Dan", "HI");
+    std::vector<Said> twoPeople = every(0, 10000, "Cid", "hi"), dan = every(5000, 10000, "Dan", "HI");
     twoPeople.insert(twoPeople.end(), dan.begin(), dan.end());
     const struct {
         const char* what;

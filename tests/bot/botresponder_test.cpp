@@ -4,91 +4,60 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 namespace {
 
-using Rows = std::vector<std::pair<QString, QString>>;
-
-// Bob in lobby #c with the given bot rows.
+// Bob in lobby #c with bot rows of "trigger=reply".
 struct Bot : ConnectedLobby {
-    explicit Bot(const Rows& rows) : ConnectedLobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#c"))
+    explicit Bot(const QStringList& rows)
+        : ConnectedLobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#c"))
     {
-        for (size_t i = 0; i < rows.size(); ++i)
-            d.BotTable[i] = {rows[i].first, rows[i].second};
+        for (int i = 0; i < rows.size(); ++i)
+            d.BotTable[i] = {rows[i].section('=', 0, 0), rows[i].section('=', 1)};
     }
-    // Cid says `message`, with a budget to spare.
-    QStringList answer(const QString& message)
+    // Cid says `message`, with a budget to spare; the replies sent.
+    QString answer(const QString& message)
     {
         AnswerBudget budget;
         BotResponder::scan(d, client.connection(), QStringLiteral("Cid"), message, budget, 0);
-        return sent();
+        return sent().join(u'|').remove(QStringLiteral("PRIVMSG #c :"));
     }
 };
 
-TEST(BotResponder, AnswersWhenTheWholeMessageEqualsATriggerIgnoringCase)
+TEST(BotResponder, EveryRowWhoseTriggerIsTheWholeMessageIgnoringCaseAnswersUpToTheFirstEmptyTrigger)
 {
-    Bot bot(Rows{{"hi", "hello"}, {"Good Game", "gg"}});
+    const QStringList rows{"hi=hello", "Good Game=gg"};
     const struct {
+        QStringList rows;
         const char* message;
-        QStringList sent;
+        const char* sent;
     } cases[] = {
-        {"hi", {"PRIVMSG #c :hello"}},
-        {"HI", {"PRIVMSG #c :hello"}},
-        {"Hi", {"PRIVMSG #c :hello"}},
-        {"good game", {"PRIVMSG #c :gg"}},
-        {"hi there", {}},
-        {"oh hi", {}},
-        {"hi ", {}},
-        {" hi", {}},
-        {"h", {}},
-        {"", {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << '"' << c.message << '"';
-    EXPECT_EQ(bot.view.chat, "Bob> hello\r\nBob> hello\r\nBob> hello\r\nBob> gg\r\n");
-}
-
-TEST(BotResponder, EveryMatchingRowAnswersInRowOrderUpToTheFirstEmptyTrigger)
-{
-    const struct {
-        const char* what;
-        Rows rows;
-        const char* message;
-        QStringList sent;
-    } cases[] = {
-        {"two rows match",
-         {{"hi", "one"}, {"yo", "no"}, {"HI", "two:endl:three"}},
-         "hi",
-         {"PRIVMSG #c :one", "PRIVMSG #c :two:endl:three"}},
-        {"before the empty trigger", {{"a", "1"}, {"", "x"}, {"b", "2"}}, "a", {"PRIVMSG #c :1"}},
-        {"after the empty trigger", {{"a", "1"}, {"", "x"}, {"b", "2"}}, "b", {}},
-        {"the empty trigger first", {{"", "x"}, {"a", "1"}}, "a", {}},
-        {"an empty message", {{"", "x"}, {"a", "1"}}, "", {}},
+        {rows, "HI", "hello"},
+        {rows, "good game", "gg"},
+        {rows, "hi there", ""},
+        {rows, "hi ", ""},
+        {{"hi=one", "yo=no", "HI=two:endl:three"}, "hi", "one|two:endl:three"},
+        {{"a=1", "=x", "b=2"}, "a", "1"},
+        {{"a=1", "=x", "b=2"}, "b", ""},
+        {{"=x", "a=1"}, "", ""},
     };
     for (const auto& c : cases) {
         Bot bot(c.rows);
-        EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << c.what;
+        EXPECT_EQ(bot.answer(QString::fromLatin1(c.message)), c.sent) << '"' << c.message << '"';
+        EXPECT_EQ(bot.view.chat.count("Bob> "),
+                  QString(c.sent).isEmpty() ? 0 : 1 + QString(c.sent).count('|'));
     }
 
-    Bot full(Rows{});
+    Bot full({});
     for (int i = 0; i < Declares::BotRows; ++i)
         full.d.BotTable[i] = {"t" + QString::number(i), "r" + QString::number(i)};
-    EXPECT_EQ(full.answer("t1000"), QStringList{"PRIVMSG #c :r1000"}) << "the last row is scanned too";
-}
-
-TEST(BotResponder, RepliesAreDroppedWhileNotConnected)
-{
-    Bot bot(Rows{{"hi", "hello"}});
-    bot.transport.closeFromServer();
-    EXPECT_TRUE(bot.answer("hi").isEmpty());
-    EXPECT_TRUE(bot.view.chat.isEmpty());
+    EXPECT_EQ(full.answer("t1000"), "r1000") << "the last row is scanned too";
+    full.transport.closeFromServer();
+    EXPECT_EQ(full.answer("t1"), "") << "replies are dropped while not connected";
 }
 
 TEST(BotResponder, AnswersEachSenderWithinItsBudgetAndHoldsBackSilently)
 {
-    Bot bot(Rows{{"hi", "one"}, {"HI", "two"}});
+    Bot bot({"hi=one", "HI=two"});
     qint64 now = 0;
     bot.client.setClock([&now] { return now; });
     const QStringList both = {"PRIVMSG #c :one", "PRIVMSG #c :two"};

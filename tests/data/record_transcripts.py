@@ -6,8 +6,7 @@
 Starts ngircd in the foreground on a free port of 127.0.0.1 with a
 configuration of its own in a temporary folder (as the tests do), plays a
 short lobby session with several raw clients, and writes what the observed
-client MM_aaFFFBob received into the ngircd_*.txt files beside this script:
-one file per scene and the whole session. CR LF line ends are kept; the
+client MM_aaFFFBob received into ngircd_session.txt beside this script. CR LF line ends are kept; the
 server's start date in the 003 line changes from one recording to the next.
 See README.md here for what each file holds.
 """
@@ -214,8 +213,6 @@ def record(port):
         sys.exit("the names reply fits in fewer than three 353 lines")
     scene("names_busy", names)
 
-    for name, chunk in scenes:
-        write("ngircd_%s.txt" % name, chunk)
     write("ngircd_session.txt", bob.session)
     for c in [ann, dee, bob] + crowd:
         c.close()

@@ -10,33 +10,22 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr int Wait = 5000;
 
-// A transport connected to a plain TCP server on loopback, with what it reported.
+// A transport on a plain TCP server on loopback, and what it reported.
 class TcpTransportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-        QObject::connect(&transport, &Transport::connected, [this] { events.push_back("connected"); });
-        QObject::connect(&transport, &Transport::received, [this](const QByteArray& data) {
-            events.push_back("received");
-            bytes += data;
-        });
-        QObject::connect(&transport, &Transport::closedByServer,
-                         [this] { events.push_back("closedByServer"); });
-        QObject::connect(&transport, &Transport::failed, [this](int code, const QString& text) {
-            events.push_back("failed");
-            failCode = code;
-            failText = text;
-        });
+        QObject::connect(&transport, &Transport::connected, [this] { events << "connected"; });
+        QObject::connect(&transport, &Transport::received, [this](const QByteArray& data) { bytes += data; });
+        QObject::connect(&transport, &Transport::closedByServer, [this] { events << "closedByServer"; });
+        QObject::connect(&transport, &Transport::failed,
+                         [this](int code, const QString& text) { events << QString::number(code) + text; });
     }
-
     void connectToPeer()
     {
         transport.connectToHost(QStringLiteral("127.0.0.1"), server.serverPort());
@@ -52,12 +41,9 @@ protected:
 
     QTcpServer server;
     QTcpSocket* peer = nullptr;
-    QByteArray peerBytes;
+    QByteArray peerBytes, bytes;
     TcpTransport transport;
-    std::vector<std::string> events;
-    QByteArray bytes;
-    int failCode = -1;
-    QString failText;
+    QStringList events;
 };
 
 TEST_F(TcpTransportTest, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfterTheLastBytes)
@@ -67,9 +53,8 @@ TEST_F(TcpTransportTest, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfte
     connectToPeer();
     EXPECT_EQ(transport.localIP(), QStringLiteral("127.0.0.1"));
     QByteArray block;
-    for (int round = 0; round < 2048; ++round)
-        for (int value = 0; value < 256; ++value)
-            block += char((value + round) & 0xFF);
+    for (int i = 0; i < 256 * 2048; ++i)
+        block += char((i + i / 256) & 0xFF);
     transport.send(block);
     ASSERT_TRUE(waitUntil([&] { return peerBytes.size() >= block.size(); }, Wait));
     EXPECT_EQ(peerBytes, block);
@@ -78,10 +63,7 @@ TEST_F(TcpTransportTest, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfte
     peer->disconnectFromHost();
     ASSERT_TRUE(waitForState(SocketState::Closing));
     EXPECT_EQ(bytes, block);
-    ASSERT_GE(events.size(), 3u);
-    EXPECT_EQ(events.front(), "connected");
-    EXPECT_EQ(events.back(), "closedByServer");
-    EXPECT_EQ(std::count(events.begin(), events.end(), "received"), qsizetype(events.size()) - 2);
+    EXPECT_EQ(events, (QStringList{"connected", "closedByServer"}));
 }
 
 TEST_F(TcpTransportTest, CloseIsStateZeroAndSilent)
@@ -91,8 +73,7 @@ TEST_F(TcpTransportTest, CloseIsStateZeroAndSilent)
     EXPECT_EQ(transport.state(), SocketState::Closed);
     ASSERT_TRUE(waitUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }, Wait));
     QCoreApplication::processEvents();
-    EXPECT_EQ(events, std::vector<std::string>{"connected"});
-    EXPECT_EQ(transport.state(), SocketState::Closed);
+    EXPECT_EQ(events, QStringList{"connected"});
 }
 
 TEST_F(TcpTransportTest, RefusedConnectionIsStateNineWithOneFailure)
@@ -100,9 +81,8 @@ TEST_F(TcpTransportTest, RefusedConnectionIsStateNineWithOneFailure)
     transport.connectToHost(QStringLiteral("127.0.0.1"), NgircdServer::freePort()); // nothing listens
     ASSERT_TRUE(waitForState(SocketState::Error));
     QCoreApplication::processEvents();
-    EXPECT_EQ(events, std::vector<std::string>{"failed"});
-    EXPECT_EQ(failCode, int(QAbstractSocket::ConnectionRefusedError));
-    EXPECT_FALSE(failText.isEmpty());
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_TRUE(events[0].startsWith(QString::number(QAbstractSocket::ConnectionRefusedError) + "C"));
 }
 
 } // namespace

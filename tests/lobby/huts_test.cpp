@@ -1,8 +1,26 @@
 #include "fakelobby.h"
+#include "lobby/nickcode.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(NickCode, HexToNumReadsTwoUpperCaseHexDigitsAndSetNickCodeReplacesStatusAndPlaceOnly)
+{
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"FF", 255}, {"0F", 15},  {"1A", 26},   {"F", 240}, {"ff", 0}, {"", 0},
+        {"0A", 10},  {"A0", 160}, {"G1", 1},    {"00", 0},  {"09", 9}, {"90", 144},
+        {"Fa", 240}, {"aF", 15},  {"EEX", 238}, {"02", 2},  {"-1", 1}, {" 3", 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NickCode::HexToNum(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(NickCode::SetNickCode("MM_ab021Bob", "a", "bFFF"), "MM_abFFFBob");
+    // The code letter comes from the client state, not from the old nickname.
+    EXPECT_EQ(NickCode::SetNickCode("MM_xaFFFBob_Mc", "a", "d021"), "MM_ad021Bob_Mc");
+}
 
 TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
 {
@@ -28,16 +46,9 @@ TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
                   "NICK :" + QByteArray(c.nick) + "\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n")
             << c.index;
     }
-
-    // Not connected, only the local state changes.
-    FakeLobby offline;
-    offline.client.Hut_Click(21);
-    EXPECT_TRUE(offline.transport.sent().isEmpty());
-    EXPECT_EQ(offline.d.MyNick, "MM_aa021Bob");
-    EXPECT_EQ(offline.d.HutTable[2][1], "aaFFFBob");
 }
 
-TEST(HutClick, AnOccupiedOrUnknownSlotDoesNothing)
+TEST(HutClick, AnOccupiedOrUnknownSlotDoesNothingAndTheOldSlotStaysTakenUntilTheNextNamesReply)
 {
     ConnectedLobby lobby(QStringLiteral("MM_aa010Bob"));
     lobby.d.HutTable[1][0] = QStringLiteral("aa010Bob");
@@ -47,20 +58,20 @@ TEST(HutClick, AnOccupiedOrUnknownSlotDoesNothing)
     EXPECT_TRUE(lobby.sent().isEmpty());
     EXPECT_EQ(lobby.d.MyNick, "MM_aa010Bob");
     EXPECT_EQ(lobby.d.HutTable[1][1], "aa011Ann");
-}
 
-TEST(HutClick, TheOldSlotStaysTakenUntilTheNextNamesReply)
-{
-    ConnectedLobby lobby;
-    lobby.client.Hut_Click(12);
-    lobby.client.Hut_Click(31);
-    EXPECT_EQ(lobby.d.HutTable[1][2], "aaFFFBob");
-    EXPECT_EQ(lobby.d.HutTable[3][1], "aa012Bob");
-    EXPECT_EQ(lobby.d.MyNick, "MM_aa031Bob");
-    lobby.receive(
-        ":irc 353 MM_aa031Bob = #ZentharaNET_3 :MM_aa031Bob\r\n:irc 366 MM_aa031Bob #ZentharaNET_3 :End\r\n");
-    EXPECT_TRUE(lobby.d.HutTable[1][2].isEmpty());
-    EXPECT_EQ(lobby.d.HutTable[3][1], "aa031Bob");
+    ConnectedLobby mover;
+    mover.client.Hut_Click(12);
+    mover.client.Hut_Click(31);
+    EXPECT_EQ(mover.d.HutTable[1][2] + mover.d.HutTable[3][1], "aaFFFBobaa012Bob");
+    EXPECT_EQ(mover.d.MyNick, "MM_aa031Bob");
+    mover.receive(
+        ":irc 353 MM_aa031Bob = #ZentharaNET_3 :MM_aa031Bob\r\n:irc 366 MM_aa031Bob #ZentharaNET_3 :E\r\n");
+    EXPECT_EQ(mover.d.HutTable[1][2] + mover.d.HutTable[3][1], "aa031Bob");
+
+    FakeLobby offline; // not connected, only the local state changes
+    offline.client.Hut_Click(21);
+    EXPECT_TRUE(offline.transport.sent().isEmpty());
+    EXPECT_EQ(offline.d.MyNick + offline.d.HutTable[2][1], "MM_aa021BobaaFFFBob");
 }
 
 // The caption is left to the window's tests; here the slots.

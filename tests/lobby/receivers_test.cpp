@@ -25,28 +25,6 @@ QString vote(const QString& voterNick, const QString& target)
     return chanMsg(voterNick, Chan, "[ZENKICK] " + voterNick + ">" + target + "|||");
 }
 
-// What the client sends once the NICK of a launch, held back behind the
-// launch message, is due; nothing of it goes out in the same turn.
-QStringList sentAfterThePause(FakeLobby& lobby)
-{
-    QStringList lines;
-    waitUntil([&] { return !(lines += lobby.sent()).isEmpty(); }, 3 * GameLaunch::PlayingAnnounceDelayMs);
-    return lines;
-}
-
-TEST(LaunchReceiver, AMemberOfTheHutStartsAsJoinerAtTheHostsAddress)
-{
-    ConnectedLobby lobby("MM_aa021Bob");
-    lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
-    lobby.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
-    EXPECT_EQ(lobby.d.MyNick, "MM_abFFFBob");
-    EXPECT_EQ(lobby.view.chat, Launching) << "the launch message itself is never shown";
-    EXPECT_EQ(lobby.shell.started,
-              QStringList{"eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.1.2.3"});
-    EXPECT_TRUE(lobby.sent().isEmpty());
-    EXPECT_EQ(sentAfterThePause(lobby), QStringList{"NICK :MM_abFFFBob"});
-}
-
 TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
 {
     const struct {
@@ -69,12 +47,12 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
         {"MM_aa011Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH1]", "2.2.2.2"), true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.nick + (" " + c.block.toStdString()));
         ConnectedLobby lobby(c.nick);
         lobby.receive(c.block);
-        const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5");
-        EXPECT_EQ(lobby.shell.started, c.starts ? QStringList{joins} : QStringList{});
-        EXPECT_EQ(lobby.d.MyNick == "MM_abFFFBob", c.starts);
+        EXPECT_EQ(lobby.shell.started.join(""),
+                  c.starts ? "eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5" : "")
+            << c.nick << c.block.toStdString();
+        EXPECT_EQ(lobby.d.MyNick == "MM_abFFFBob", c.starts) << c.nick;
     }
 }
 
@@ -95,53 +73,50 @@ TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutTellsTheHutAndStartsAsHost)
         lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
         lobby.client.Launch_Click(c.hut);
         const QString tells = QStringLiteral("PRIVMSG #ZentharaNET_3 :[ZENLAUNCH%1] 10.1.2.3|||").arg(c.hut);
-        const QString hosts = QStringLiteral("eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3");
-        EXPECT_EQ(lobby.sent(), c.launches ? QStringList{tells} : QStringList{});
-        EXPECT_EQ(lobby.shell.started, c.launches ? QStringList{hosts} : QStringList{});
+        EXPECT_EQ(lobby.sent().join(""), c.launches ? tells : "");
+        EXPECT_EQ(lobby.shell.started.join(""),
+                  c.launches ? "eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3" : "");
         EXPECT_EQ(lobby.view.chat, c.launches ? Launching : QString());
         EXPECT_EQ(lobby.d.MyNick, c.launches ? QStringLiteral("MM_abFFFBob") : c.nick);
     }
 }
 
-TEST(LaunchClick, TheHostsPlayingStatusFollowsAfterAPauseAndOnlyOnce)
+// The playing status goes out after a pause, behind the launch message,
+// unless the player changed the nickname meanwhile.
+TEST(Launch, ThePlayingStatusFollowsAfterAPauseUnlessTheNicknameChangedMeanwhile)
 {
-    ConnectedLobby lobby("MM_aa000Bob");
-    lobby.client.Launch_Click(0);
-    lobby.sent();
-    EXPECT_EQ(sentAfterThePause(lobby), QStringList{"NICK :MM_abFFFBob"});
-    lobby.client.Launch_Click(0);
-    EXPECT_TRUE(lobby.sent().isEmpty()) << "a second click finds no slot digit 0";
-    EXPECT_EQ(lobby.shell.started.size(), 1);
-
-    // Not connected, the host still plays.
-    FakeLobby offline(QStringLiteral("MM_aa030Bob"));
-    offline.client.Launch_Click(3);
-    EXPECT_TRUE(offline.sent().isEmpty());
-    EXPECT_EQ(offline.d.MyNick, "MM_abFFFBob");
-    EXPECT_EQ(offline.view.chat, Launching);
-    EXPECT_EQ(offline.shell.started.size(), 1);
-}
-
-TEST(LaunchClick, ANicknameChangedDuringThePauseIsNotOverwritten)
-{
-    // The player is back in the chat input before the playing status went
-    // out: the server hears of the chatting status only.
-    ConnectedLobby host("MM_aa020Bob");
-    host.client.Launch_Click(2);
-    host.sent();
-    host.client.OUTCHAT_GotFocus();
-    EXPECT_EQ(host.sent(), QStringList{"NICK :MM_aaFFFBob"});
-
-    ConnectedLobby joiner("MM_aa021Cid");
+    ConnectedLobby host("MM_aa000Bob"), joiner("MM_aa021Bob"), backHost("MM_aa020Bob"),
+        movedJoiner("MM_aa021Cid");
+    host.client.Launch_Click(0);
+    joiner.transport.setLocalIP(QStringLiteral("10.1.2.3"));
     joiner.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
-    joiner.client.Hut_Click(33);
-    EXPECT_EQ(joiner.sent().value(0), "NICK :MM_aa033Cid");
+    EXPECT_EQ(joiner.view.chat, Launching) << "the launch message itself is never shown";
+    EXPECT_EQ(joiner.shell.started.join(""), "eaexec.exe zen3.exe /j tcp 10.0.0.2 /nBob /boundip 10.1.2.3");
+    backHost.client.Launch_Click(2);
+    movedJoiner.receive(launch("[ZENLAUNCH2]", "10.0.0.2"));
+    host.sent();
+    EXPECT_TRUE(joiner.sent().isEmpty());
+    backHost.sent();
+    backHost.client.OUTCHAT_GotFocus();
+    EXPECT_EQ(backHost.sent(), QStringList{"NICK :MM_aaFFFBob"});
+    movedJoiner.client.Hut_Click(33);
+    EXPECT_EQ(movedJoiner.sent().value(0), "NICK :MM_aa033Cid");
 
     bool pauseOver = false;
     QTimer::singleShot(GameLaunch::PlayingAnnounceDelayMs + 100, [&] { pauseOver = true; });
     ASSERT_TRUE(waitUntil([&] { return pauseOver; }, 10 * GameLaunch::PlayingAnnounceDelayMs));
-    EXPECT_TRUE(host.sent().isEmpty());
-    EXPECT_TRUE(joiner.sent().isEmpty());
+    EXPECT_EQ(host.sent(), QStringList{"NICK :MM_abFFFBob"});
+    EXPECT_EQ(joiner.sent(), QStringList{"NICK :MM_abFFFBob"});
+    EXPECT_TRUE(backHost.sent().isEmpty());
+    EXPECT_TRUE(movedJoiner.sent().isEmpty());
+    host.client.Launch_Click(0);
+    EXPECT_TRUE(host.sent().isEmpty()) << "a second click finds no slot digit 0";
+    EXPECT_EQ(host.shell.started.size(), 1);
+
+    FakeLobby offline(QStringLiteral("MM_aa030Bob")); // not connected, the host still plays
+    offline.client.Launch_Click(3);
+    EXPECT_EQ(offline.d.MyNick + offline.view.chat, "MM_abFFFBob" + Launching);
+    EXPECT_EQ(offline.shell.started.size(), 1);
 }
 
 TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
@@ -157,19 +132,18 @@ TEST(KickReceiver, CountsEachVoterOnceAgainstThisPlayer)
     EXPECT_EQ(lobby.view.refreshCount, 4);
 
     lobby.view.chat.clear();
-    const QString notCounted[] = {
-        vote("MM_acFFFAlice", "Bob"),                            // same voter, other status
-        vote("MM_aaFFFALICE", "Bob"), vote("MM_aaFFFAl", "Bob"), // "Al" is found inside "Alice"
-        vote("MM_aaFFFDan", "Bobby"), vote("MM_aaFFFDan", "Bo"),
-        vote("MM_aaFFFDan", "Bob "),  vote("MM_aaFFFDan", "MM_aa021Bob"),
-    };
-    for (const QString& block : notCounted)
-        lobby.receive(block);
+    // The same voter in another status or case, "Al" found inside "Alice", votes against others.
+    for (const char* voter : {"MM_acFFFAlice", "MM_aaFFFALICE", "MM_aaFFFAl"})
+        lobby.receive(vote(voter, "Bob"));
+    for (const char* target : {"Bobby", "Bo", "Bob ", "MM_aa021Bob"})
+        lobby.receive(vote("MM_aaFFFDan", target));
     EXPECT_EQ(lobby.d.KickVotes, 2);
     EXPECT_EQ(lobby.d.KickVoters, "Alice\r\nCid\r\n");
     EXPECT_FALSE(lobby.view.chat.contains("Has Voted To Kick You"));
 }
 
+// A kicked player announces it, tells the user and ends; nothing after the
+// kick is handled.
 TEST(KickReceiver, HalfOfTheLastNamesListKicks)
 {
     const struct {
@@ -181,32 +155,18 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
         lobby.d.UserCount = qint16(c.users);
         for (int v = 1; v <= c.votesToKick; ++v) {
             EXPECT_EQ(lobby.shell.endCount, 0) << c.users << " users, vote " << v;
-            lobby.receive(vote("MM_aaFFFVoter" + QString(QChar(u'A' + v)), "Bob"));
+            lobby.receive(vote("MM_aaFFFVoter" + QString(QChar(u'A' + v)), "Bob") +
+                          chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
         }
         EXPECT_EQ(lobby.shell.endCount, 1) << c.users << " users";
+        EXPECT_EQ(lobby.sent().join(""), "PRIVMSG #ZentharaNET_3 :-=MM_aaFFFBob Has been kicked=-");
+        EXPECT_TRUE(
+            lobby.view.chat.endsWith(" Has Voted To Kick You\r\nBob> -=MM_aaFFFBob Has been kicked=-\r\n"));
+        ASSERT_EQ(lobby.shell.messages.size(), 1u);
+        EXPECT_EQ(lobby.shell.messages[0].title + lobby.shell.messages[0].text,
+                  "ZenLobby50% of the users has voted and have kicked you!");
+        EXPECT_EQ(lobby.shell.questions.size(), size_t(c.votesToKick - 1));
     }
-}
-
-TEST(KickReceiver, AKickedPlayerAnnouncesItTellsTheUserAndEnds)
-{
-    ConnectedLobby lobby("MM_aa021Bob");
-    lobby.d.UserCount = 1;
-    lobby.receive(vote("MM_aaFFFAnn", "Bob") + chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
-    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :-=MM_aa021Bob Has been kicked=-"});
-    EXPECT_TRUE(
-        lobby.view.chat.endsWith("Ann Has Voted To Kick You\r\nBob> -=MM_aa021Bob Has been kicked=-\r\n"));
-    ASSERT_EQ(lobby.shell.messages.size(), 1u);
-    EXPECT_EQ(lobby.shell.messages[0].text, "50% of the users has voted and have kicked you!");
-    EXPECT_EQ(lobby.shell.messages[0].title, "ZenLobby");
-    EXPECT_EQ(lobby.shell.endCount, 1);
-    EXPECT_TRUE(lobby.shell.questions.empty()) << "nothing after the kick is handled";
-}
-
-TEST(KickReceiver, AVoteAboutSomebodyElseStopsItsLine)
-{
-    ConnectedLobby lobby("MM_aa021Bob");
-    lobby.receive(chanMsg("MM_aaFFFAnn", Chan, "[ZENKICK] MM_aaFFFAnn>Cid [ZENLNK] http://zen.test|||"));
-    EXPECT_TRUE(lobby.shell.questions.empty());
 }
 
 TEST(LinkReceiver, OneQuestionAtATimeAndTheLobbyGoesOnBehindIt)
