@@ -18,7 +18,7 @@ TEST(ChatInput, CommandsAreKnownByTheirFirstCharactersInAnyCase)
     const QString bob = QStringLiteral("MM_aa021Bob"); // in hut 2, slot 1
     const QString away = "NICK :MM_acFFFBob", in = "NICK :MM_aaFFFBob";
     // What the wire cannot carry is a "?" in the echo too; the rest of 8 bits stays.
-    const QString odd = QStringLiteral("\u0141\u00f3d\u017a \U0001F600!"), sent = "?\u00f3d? ?!";
+    const QString odd = QStringLiteral("\u0141\u00f3d\u017a! \U0001F600"), sent = "?\u00f3d?! ?";
     const struct {
         QString typed;
         QString sent; // the nickname afterwards is the one announced, if any
