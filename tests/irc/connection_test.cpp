@@ -63,6 +63,15 @@ TEST(Connection, EveryByteTravelsAsOneCharacter)
     EXPECT_EQ(lobby.transport.sent(), QByteArray("PRIVMSG #ZentharaNET_3 :na\xEFve\r\n"));
 }
 
+TEST(Connection, TheEchoDropsTheFirstNicknameSuffixFromTheTextButNotFromTheWire)
+{
+    ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob_"));
+    lobby.d.NickSuffix = QStringLiteral("_");
+    lobby.client.SEND_Click(QStringLiteral("_a_b"));
+    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :_a_b"});
+    EXPECT_EQ(lobby.view.chat, "Bob_> a_b\r\n");
+}
+
 TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedConnection)
 {
     FakeLobby lobby;
