@@ -134,6 +134,7 @@ TEST(Dispatcher, ControlMessagesCountOnlyInTheLobbyAndFromTheSenderTheyConcern)
         said("MM_aa022Eve", "[ZENLAUNCH2] 10.6.6.6|||"), // not slot 0
         said("MM_aa010Eve", "[ZENLAUNCH2] 10.6.6.6|||"), // host of another hut
         said("MM_ac020Eve", "[ZENLAUNCH2] 10.6.6.6|||"), // away
+        said("XX_aa020Eve", "[ZENLAUNCH2] 10.6.6.6|||"), // no lobby nickname
         said(hal, "[ZENLAUNCH2] 10.0.0.2 /h evil|||"),
         said(hal, "[ZENLAUNCH2] host.test|||"),
         said(hal, "[ZENLAUNCH2] 10.0.0.256|||"),
