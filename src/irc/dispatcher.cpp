@@ -1,6 +1,7 @@
 #include "irc/dispatcher.h"
 
 #include "irc/connection.h"
+#include "irc/controlmessage.h"
 #include "irc/foldedtext.h"
 
 #include <utility>
@@ -51,11 +52,11 @@ QStringMatcher matcher(const QString& text)
 struct Needles {
     const QStringMatcher noticeAuth = matcher(QStringLiteral("NOTICE AUTH"));
     const QStringMatcher launch = matcher(QStringLiteral("[ZENLAUNCH"));
-    const QStringMatcher kick = matcher(QStringLiteral("[ZENKICK]"));
-    const QStringMatcher link = matcher(QStringLiteral("[ZENLNK]"));
+    const QStringMatcher kick = matcher(ControlMessage::KickTag);
+    const QStringMatcher link = matcher(ControlMessage::LinkTag);
     const QStringMatcher launchOf[4] = {
-        matcher(QStringLiteral("[ZENLAUNCH0]")), matcher(QStringLiteral("[ZENLAUNCH1]")),
-        matcher(QStringLiteral("[ZENLAUNCH2]")), matcher(QStringLiteral("[ZENLAUNCH3]"))};
+        matcher(ControlMessage::launchTag(0)), matcher(ControlMessage::launchTag(1)),
+        matcher(ControlMessage::launchTag(2)), matcher(ControlMessage::launchTag(3))};
     QStringMatcher welcome;
     QStringMatcher alreadyRegistered;
     QString nick;
@@ -113,18 +114,6 @@ QString Dispatcher::welcomeText(const QString& serverHost)
     return text;
 }
 
-int Dispatcher::nickRefusal(QStringView line, const QString& myNick)
-{
-    // Word by word, not a substring: a numeric is the second word of a line
-    // only the server writes, so a chat line quoting one refuses nothing.
-    const QList<QStringView> words = (line.endsWith(CrLf) ? line.chopped(2) : line).split(u' ');
-    if (words.size() < 4 || words[2] != u"*" || words[3].compare(myNick, Qt::CaseInsensitive) != 0)
-        return 0;
-    if (words[1] == u"433")
-        return 433;
-    return words[1] == u"432" ? 432 : 0;
-}
-
 void Dispatcher::HandleInbound(const QString& block)
 {
     Read read;
@@ -154,13 +143,11 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
     if (mentionsPing(line.folded) && !std::exchange(read.pong, true))
         m_connection.SendLine(QStringLiteral("pong"));
 
-    if (line.isReply(u"433") || line.isReply(u"432")) {
-        if (const int refusal = nickRefusal(line.text, m_d.MyNick)) {
-            // What else the read holds answered a registration that is over.
-            read.stopped = true;
-            m_handlers.nickRefused(refusal == 433);
-            return;
-        }
+    if (line.refusesNickname(m_d.MyNick)) {
+        // What else the read holds answered a registration that is over.
+        read.stopped = true;
+        m_handlers.nickRefused(line.isReply(u"433"));
+        return;
     }
 
     if (changesMembership(line.folded)) {

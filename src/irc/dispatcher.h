@@ -44,9 +44,6 @@ public:
     void HandleInbound(const QString& block);
 
     static QString welcomeText(const QString& serverHost);
-    // 433 or 432 when `line` is the server's refusal of myNick as the nickname
-    // of a registration (addressed to "*": the client has none yet); else 0.
-    static int nickRefusal(QStringView line, const QString& myNick);
 
 private:
     struct Read; // what one read has sent already

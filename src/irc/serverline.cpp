@@ -70,3 +70,13 @@ bool ServerLine::endsNames(QStringView foldedChannel) const
     word(folded, pos);
     return channelAt(folded, foldedChannel, pos);
 }
+
+bool ServerLine::refusesNickname(QStringView myNick) const
+{
+    // 433 * <nick> :<reason>, read word by word: a chat line quoting one refuses nothing.
+    if (!isReply(u"433") && !isReply(u"432"))
+        return false;
+    const QStringView bare = withoutLineEnd(text);
+    qsizetype pos = text.size() - params.size();
+    return word(bare, pos) == u"*" && word(bare, pos).compare(myNick, Qt::CaseInsensitive) == 0;
+}

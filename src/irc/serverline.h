@@ -36,4 +36,7 @@ struct ServerLine {
     QStringView namesList(QStringView foldedChannel) const;
     // A 366 line that ends the lobby channel's names reply.
     bool endsNames(QStringView foldedChannel) const;
+    // The server's refusal (433 in use, 432 erroneous) of myNick as the
+    // nickname of a registration: addressed to "*", the client having none yet.
+    bool refusesNickname(QStringView myNick) const;
 };

@@ -63,8 +63,7 @@ bool receive(LobbyContext& lobby, const ServerLine& line, int hut)
     // The host sends the launch before its playing NICK, so its nickname
     // still holds slot 0 of the hut.
     const QStringView host = line.sender;
-    if (!host.startsWith(NickCode::Marker) || host.size() < NickCode::PrefixLength ||
-        host.mid(4, 4) != NickCode::placeCode(hut, 0))
+    if (!host.startsWith(NickCode::Marker) || host.mid(4, 4) != NickCode::placeCode(hut, 0))
         return true;
     const auto hostIP = ControlMessage::fields(line.message, ControlMessage::launchTag(hut), d.FieldSep);
     if (!hostIP || !ControlMessage::isDottedIPv4(*hostIP))
