@@ -1,4 +1,5 @@
 #include "../lobby/fakelobby.h"
+#include "eventwait.h"
 #include "irc/connection.h"
 
 #include <gtest/gtest.h>
@@ -54,22 +55,16 @@ TEST(Connection, HandsOverWholeLinesOnlyAndANewConnectionForgetsAHeldBackPiece)
     }
 }
 
-TEST(Connection, EveryByteTravelsAsOneCharacter)
-{
-    ConnectedLobby lobby;
-    lobby.receive(QByteArray(":Ann!a@h PRIVMSG #ZentharaNET_3 :caf\xE9 \xFF\r\n"));
-    EXPECT_EQ(lobby.view.chat, QStringLiteral("Ann> caf") + QChar(0xE9) + u' ' + QChar(0xFF) + "\r\n");
-    lobby.client.SEND_Click(QStringLiteral("na") + QChar(0xEF) + QStringLiteral("ve"));
-    EXPECT_EQ(lobby.transport.sent(), QByteArray("PRIVMSG #ZentharaNET_3 :na\xEFve\r\n"));
-}
-
-TEST(Connection, TheEchoDropsTheFirstNicknameSuffixFromTheTextButNotFromTheWire)
+// Every byte is one character; the echo drops the first nickname suffix from
+// the text but the wire keeps it.
+TEST(Connection, EveryByteTravelsAsOneCharacterAndTheEchoDropsTheFirstSuffix)
 {
     ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob_"));
     lobby.d.NickSuffix = QStringLiteral("_");
-    lobby.client.SEND_Click(QStringLiteral("_a_b"));
-    EXPECT_EQ(lobby.sent(), QStringList{"PRIVMSG #ZentharaNET_3 :_a_b"});
-    EXPECT_EQ(lobby.view.chat, "Bob_> a_b\r\n");
+    lobby.receive(QByteArray(":Ann!a@h PRIVMSG #ZentharaNET_3 :caf\xE9 \xFF\r\n"));
+    lobby.client.SEND_Click(QStringLiteral("_na") + QChar(0xEF) + QStringLiteral("_ve"));
+    EXPECT_EQ(lobby.transport.sent(), QByteArray("PRIVMSG #ZentharaNET_3 :_na\xEF_ve\r\n"));
+    EXPECT_EQ(lobby.view.chat, QStringLiteral("Ann> caf\u00E9 \u00FF\r\nBob_> na\u00EF_ve\r\n"));
 }
 
 TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedConnection)
@@ -139,17 +134,21 @@ TEST(Connection, ASocketErrorEndsTheClientWithAMessageAndAnEndedClientDoesNothin
     }
 }
 
-TEST(Connection, LoadingTheLobbyEmptiesTheShownHutsAndLists)
+TEST(Connection, LoadingTheLobbyEmptiesTheShownHutsAndListsAndNeitherTimerRacesAhead)
 {
     FakeLobby lobby;
+    lobby.connect();
+    lobby.transport.closeFromServer();
+    const int refreshes = lobby.view.refreshCount;
+    EXPECT_FALSE(waitUntil([&] { return lobby.transport.connectCount > 1; }, 100));
+    EXPECT_EQ(lobby.view.refreshCount, refreshes);
     for (auto& hut : lobby.d.HutTable)
         hut.fill(QStringLiteral("aa000Old"));
     lobby.client.Form_Load();
     for (int h = 0; h < Declares::HutRows; ++h)
         for (int s = 0; s < Declares::HutSlots; ++s)
             EXPECT_EQ(lobby.d.HutTable[h][s].isEmpty(), h <= 4 && s <= 3) << h << "," << s;
-    EXPECT_EQ(lobby.view.chatList, QStringList{"Getting User List..."});
-    EXPECT_EQ(lobby.view.playList, QStringList{"Getting User List..."});
+    EXPECT_EQ(lobby.view.chatList + lobby.view.playList, QStringList(2, "Getting User List..."));
 }
 
 } // namespace

@@ -42,22 +42,4 @@ TEST(ControlMessage, KickFieldsSplitAtTheFirstGreaterThan)
     }
 }
 
-// What one client builds, every other client reads back field for field.
-TEST(ControlMessage, BuiltFramesAreReadBackWhole)
-{
-    const struct {
-        QString line, tag, fields;
-    } cases[] = {
-        {launchLine("#Z", 2, "10.0.0.7", Sep), launchTag(2), "10.0.0.7"},
-        {kickLine("#Z", "MM_aaFFFAnn", "Bob", Sep), KickTag, "MM_aaFFFAnn>Bob"},
-        {linkLine("#Z", "http://zen.test/a b", Sep), LinkTag, "http://zen.test/a b"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.line, "PRIVMSG #Z :" + c.tag + ' ' + c.fields + Sep);
-        EXPECT_EQ(fields(":A!a@h " + c.line + "\r\n", c.tag, Sep), c.fields);
-    }
-    EXPECT_EQ(launchTag(2), "[ZENLAUNCH2]");
-    EXPECT_EQ(KickTag + LinkTag, "[ZENKICK][ZENLNK]");
-}
-
 } // namespace
