@@ -65,10 +65,11 @@ std::pair<QSize, QSize> neededAndGiven(const QWidget* control)
     return {needed, button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size()};
 }
 
-// Saved as the window the player works in, so its focus shows; "@2x" in the
-// name on a screen of device pixel ratio 2.
-void save(QWidget* window, const QString& name)
+// Saved as the window the player works in, so its focus shows (on the control
+// first in its tab order); "@2x" in the name on a screen of device pixel ratio 2.
+void save(QWidget* window, const QString& name, const char* firstFocus)
 {
+    EXPECT_EQ(window->focusWidget(), control(window, firstFocus)) << name.toStdString();
     QApplication::setActiveWindow(window);
     const QImage shot = window->grab().toImage();
     const qreal scale = window->devicePixelRatio();
@@ -78,14 +79,14 @@ void save(QWidget* window, const QString& name)
     ASSERT_TRUE(folder.mkpath(".") && shot.save(path));
 }
 
-TEST(Look, EveryWindowSavedAsDesignedEveryTextFitsAndStandsOutAndEveryControlIsNamed)
+TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
 {
     Desktop desktop;
     desktop.forms.Main();
     QTest::keyClicks(control(desktop.login(), "NICKNAMEBOX"), "Ann");
-    save(desktop.login(), "login");
+    save(desktop.login(), "login", "NICKNAMEBOX");
     click(control(desktop.login(), "Command1"));
-    save(desktop.select(), "lobbyselect");
+    save(desktop.select(), "lobbyselect", "CLANLOBBY");
     click(control(desktop.select(), "LBYSEL", 0));
     desktop.transport.acceptConnection();
     desktop.transport.deliver(
@@ -95,7 +96,7 @@ TEST(Look, EveryWindowSavedAsDesignedEveryTextFitsAndStandsOutAndEveryControlIsN
     desktop.type("count me in, hut 1");
     desktop.forms.client().Timer1_Timer();
     LobbyWindow* lobby = desktop.lobby();
-    save(lobby, "lobby");
+    save(lobby, "lobby", "OUTCHAT");
     EXPECT_EQ(control(lobby, "Hut", 20)->toolTip(), "Cid");
     EXPECT_EQ(accessible(control(lobby, "Hut", 20), QAccessible::Description), "Cid");
     // A double click on a name shows it on the name card; below the names, an empty card.
@@ -107,11 +108,11 @@ TEST(Look, EveryWindowSavedAsDesignedEveryTextFitsAndStandsOutAndEveryControlIsN
         EXPECT_TRUE(control(lobby, "Popup")->isVisible());
         EXPECT_EQ(control<QLabel>(lobby, "U_NAME")->text(), name);
     }
-    save(lobby, "lobby-namecard");
+    save(lobby, "lobby-namecard", "CHAT");
     click(control(lobby, "Image1"));
     EXPECT_FALSE(control(lobby, "Popup")->isVisible());
     desktop.type("/botedit");
-    save(desktop.editor(), "editor");
+    save(desktop.editor(), "editor", "Text1");
 
     // Pictures as sharp as the screen: loaded with its device pixel ratio.
     const qreal scale = lobby->devicePixelRatio();
@@ -178,30 +179,39 @@ TEST(Look, EveryWindowSavedAsDesignedEveryTextFitsAndStandsOutAndEveryControlIsN
         }
         EXPECT_EQ(texts, designed);
     }
-    // Places in twips of the controls a player uses; without a size, an image taking its picture's size.
-    const std::tuple<QWidget*, const char*, int, T> places[] = {
-        {desktop.select(), "SELECT1", -1, {0, 0, 4740, 4845}},
-        {desktop.select(), "LBYSEL", 0, {2520, 600, 855, 735}},
-        {desktop.select(), "LBYSEL", 7, {1560, 1560, 1575, 1575}},
-        {desktop.select(), "LBYSEL", 8, {1320, 600, 855, 735}},
-        {desktop.select(), "CLANLOBBY", -1, {1560, 5040, 5295, 360}},
-        {lobby, "HUTSIMG", -1, {360, 360, 6000, 3915}},
-        {lobby, "INCHAT", -1, {360, 4200, 6015, 2535}},
-        {lobby, "OUTCHAT", -1, {360, 6720, 5295, 360}},
-        {lobby, "SEND", -1, {5640, 6720, 735, 375}},
-        {lobby, "CHAT", -1, {6360, 840, 2055, 2955}},
-        {lobby, "PLAY", -1, {6360, 4320, 2055, 2760}},
-        {lobby, "Popup", -1, {6720, 1200, 1540, 1575}},
-        {lobby, "HutBox", 1, {600, 1440, 1635, 435}},
-        {lobby, "Launch", 3, {1260, 30, 330, 350}},
-        {lobby, "Hut", 32, {650, 60, 0, 0}},
-        {desktop.editor(), "DataBox", -1, {0, 0, 4695, 3255}}};
-    for (const auto& [window, name, index, at] : places) {
-        const QWidget* control = ::control(window, name, index);
-        ASSERT_NE(control, nullptr) << name << index;
-        EXPECT_EQ(at.width ? control->geometry() : QRect(control->pos(), at.rect().size()), at.rect())
-            << name << index;
+
+    // Tab follows the layout; Enter clicks the focused button, Esc leaves the editor.
+    QApplication::setActiveWindow(desktop.lobby());
+    desktop.input()->setFocus();
+    for (const auto& [name, index] :
+         {std::pair{"SEND", -1}, {"INCHAT", -1}, {"CHAT", -1}, {"PLAY", -1}, {"Hut", 0}}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control(desktop.lobby(), name, index)) << name;
     }
+
+    // The window, the control with the focus, the key, the button it clicks (null: the focused one).
+    for (const auto& [window, focused, index, key, clicked] :
+         {std::tuple<QWidget*, const char*, int, Qt::Key, const char*>{desktop.lobby(), "SEND", -1,
+                                                                       Qt::Key_Return, nullptr},
+          {desktop.lobby(), "Hut", 12, Qt::Key_Enter, nullptr},
+          {desktop.editor(), "Text1", -1, Qt::Key_Escape, "Command2"},
+          {desktop.select(), "Command1", -1, Qt::Key_Return, nullptr},
+          {desktop.login(), "Command2", -1, Qt::Key_Return, nullptr}}) {
+        window->show();
+        QApplication::setActiveWindow(window);
+        QWidget* at = control(window, focused, index);
+        at->setFocus();
+        ASSERT_TRUE(at->hasFocus()) << focused;
+        QSignalSpy clicks(control<QAbstractButton>(window, clicked ? clicked : focused, index),
+                          &QAbstractButton::clicked);
+        QTest::keyClick(at, key);
+        // A held key repeats its press; the button is clicked once.
+        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(at, &repeat);
+        EXPECT_EQ(clicks.count(), 1) << focused;
+    }
+    EXPECT_FALSE(desktop.editor()->isVisible());
+    EXPECT_EQ(desktop.shell.endCount, 1);
 }
 
 TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
@@ -221,51 +231,6 @@ TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
         EXPECT_EQ(picture.devicePixelRatio(), ratio) << olderBy << large;
         EXPECT_EQ(picture.deviceIndependentSize(), QSizeF(624, 499));
     }
-}
-
-TEST(Look, TabFollowsTheLayoutEnterClicksTheFocusedButtonOnceAndEscLeavesTheEditor)
-{
-    Desktop desktop;
-    desktop.enterLobby();
-    desktop.lobby()->showBotEditor();
-    QWidget* editor = desktop.editor();
-    for (const auto& [window, first] : {std::pair<QWidget*, const char*>{desktop.login(), "NICKNAMEBOX"},
-                                        {desktop.select(), "CLANLOBBY"},
-                                        {desktop.lobby(), "OUTCHAT"},
-                                        {editor, "Text1"}})
-        EXPECT_EQ(window->focusWidget(), control(window, first)) << first;
-    QApplication::setActiveWindow(desktop.lobby());
-    desktop.input()->setFocus();
-    for (const auto& [name, index] :
-         {std::pair{"SEND", -1}, {"INCHAT", -1}, {"CHAT", -1}, {"PLAY", -1}, {"Hut", 0}}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), control(desktop.lobby(), name, index)) << name;
-    }
-
-    // The window, the control with the focus, the key, the button it clicks (null: the focused one).
-    for (const auto& [window, focused, index, key, clicked] :
-         {std::tuple<QWidget*, const char*, int, Qt::Key, const char*>{desktop.lobby(), "SEND", -1,
-                                                                       Qt::Key_Return, nullptr},
-          {desktop.lobby(), "Hut", 12, Qt::Key_Enter, nullptr},
-          {editor, "Command4", -1, Qt::Key_Return, nullptr},
-          {editor, "Text1", -1, Qt::Key_Escape, "Command2"},
-          {desktop.select(), "Command1", -1, Qt::Key_Return, nullptr},
-          {desktop.login(), "Command2", -1, Qt::Key_Return, nullptr}}) {
-        window->show();
-        QApplication::setActiveWindow(window);
-        QWidget* at = control(window, focused, index);
-        at->setFocus();
-        ASSERT_TRUE(at->hasFocus()) << focused;
-        QSignalSpy clicks(control<QAbstractButton>(window, clicked ? clicked : focused, index),
-                          &QAbstractButton::clicked);
-        QTest::keyClick(at, key);
-        // A held key repeats its press; the button is clicked once.
-        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(at, &repeat);
-        EXPECT_EQ(clicks.count(), 1) << focused;
-    }
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(desktop.shell.endCount, 1);
 }
 
 } // namespace
