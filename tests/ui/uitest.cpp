@@ -44,16 +44,11 @@ QStringList listItems(const QListWidget* list)
     return texts;
 }
 
-void Desktop::logIn(const QString& name)
+void Desktop::enterLobby(int lobbyIndex)
 {
     if (!login()->isVisible())
         forms.Main();
-    QTest::keyClicks(control(login(), QStringLiteral("NICKNAMEBOX")), name + u'\r');
-}
-
-void Desktop::enterLobby(int lobbyIndex)
-{
-    logIn();
+    QTest::keyClicks(control(login(), QStringLiteral("NICKNAMEBOX")), QStringLiteral("Bob\r"));
     click(control(select(), QStringLiteral("LBYSEL"), lobbyIndex));
     transport.acceptConnection();
     ASSERT_TRUE(lobby()->isVisible());

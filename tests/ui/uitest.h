@@ -61,9 +61,8 @@ struct Desktop {
     EditForm* editor() { return forms.editForm(); }
     Declares& state() { return forms.client().state(); }
 
-    // The program started (unless it is), the name typed and Enter.
-    void logIn(const QString& name = QStringLiteral("Bob"));
-    // Then the lobby's spot clicked and the connection accepted: the lobby window is open.
+    // The program started (unless it is), Bob typed and Enter, the lobby's spot
+    // clicked and the connection accepted: the lobby window is open.
     void enterLobby(int lobby = 0);
 
     QLineEdit* input() { return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT")); }

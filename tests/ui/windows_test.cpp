@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -80,13 +79,12 @@ TEST(Windows, TheCaptionTellsTheSocketStateTheUserAndTheLobbyAtEachTick)
     LobbyClient client(transport, shell, window);
     client.state().MyNick = "MM_ac012Bob_2";
     client.state().NickSuffix = "_2";
-    for (const auto& [state, channel, caption] :
-         {std::tuple{6, "#ZentharaNET_3", "Connecting"},
-          {7, "#ZenNETCLAN_My Clan", "Logged in As: Bob in Lobby: ZenNETCLAN_My Clan"},
-          {9, "#ZentharaNET_3", "Dis-Connected"},
-          {8, "#ZentharaNET_3", "Dis-Connected (Server has kicked you)"},
-          {0, "#ZentharaNET_3", "Not Connected"}}) {
-        client.state().CurrentChannel = channel;
+    client.state().CurrentChannel = "#ZenNETCLAN_My Clan";
+    for (const auto& [state, caption] : {std::pair{6, "Connecting"},
+                                         {7, "Logged in As: Bob in Lobby: ZenNETCLAN_My Clan"},
+                                         {9, "Dis-Connected"},
+                                         {8, "Dis-Connected (Server has kicked you)"},
+                                         {0, "Not Connected"}}) {
         transport.forced = state;
         client.Timer1_Timer();
         EXPECT_EQ(window.windowTitle(), QString("Zenthara Razaz Aduda Clone - ") + caption);
@@ -187,18 +185,9 @@ TEST(ChatPane, ShowsLobbyLinesWithoutBlankOnesAddsAtTheEndAndKeepsTheEndInView)
         EXPECT_LE(line.size(), 2000);
 }
 
-TEST(QtShell, AMessageBoxShowsWhatItIsGivenTheQuestionIsNotModalAndTheLauncherIsFoundHere)
+TEST(QtShell, TheQuestionIsNotModalAndTheLauncherIsFoundInTheWorkingDirectory)
 {
     QtShell shell;
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        seen = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon());
-        box->accept();
-    });
-    shell.message("Zenthara Razaz Aduda", "Error: 1", Shell::Icon::Critical);
-    EXPECT_EQ(seen, QString("Zenthara Razaz Aduda|Error: 1|%1").arg(QMessageBox::Critical));
-
     for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
         std::optional<bool> yes;
         shell.askYesNo("ZenLobby", "Open this link?", [&](bool y) { yes = y; });
