@@ -103,8 +103,6 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
     QApplication::sendEvent(desktop.input(), &repeat);
     EXPECT_EQ(desktop.transport.takeLines(), QStringList{"PRIVMSG #ZentharaNET_0 : /away"});
-    EXPECT_TRUE(desktop.input()->text().isEmpty());
-    EXPECT_TRUE(desktop.pane().endsWith("\nBob>  /away"));
 
     // The chat input getting the focus brings a player back from a game.
     QApplication::setActiveWindow(lobby);
@@ -161,7 +159,7 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     EXPECT_TRUE(desktop.transport.takeLines().isEmpty());
 }
 
-TEST(ChatPane, ShowsLobbyLinesWithoutBlankOnesAddsAtTheEndAndKeepsTheEndInView)
+TEST(ChatPane, ShowsLinesAsTheyComeKeepsTheEndInViewAndBreaksAHugeLineIntoPieces)
 {
     ChatPane pane(nullptr);
     pane.resize(400, 170);
