@@ -1,8 +1,8 @@
-// How the windows look and answer the keyboard: controls where they were
-// designed, named for screen readers, every text as designed, fitting its box
-// and standing out from its background, pictures as sharp as the screen,
-// Enter on the focused button, and screenshots of every window (once more at
-// device pixel ratio 2, see CMakeLists.txt).
+// How the windows look and answer the keyboard: every text as designed,
+// fitting its box and standing out from its background, every control named
+// for screen readers, pictures as sharp as the screen, Tab and Enter as laid
+// out, and screenshots of every window (all once more at device pixel ratio 2,
+// see CMakeLists.txt).
 #include "uitest.h"
 
 #include <QAbstractScrollArea>
@@ -80,8 +80,10 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     click(control(desktop.select(), "LBYSEL", 0));
     desktop.transport.acceptConnection();
     desktop.transport.deliver(
-        ":irc 353 MM_aaFFFAnn = #ZentharaNET_0 :@MM_aa000Ann MM_aa001Bob MM_aa020Cid MM_acFFFDee MM_abFFFFay "
-        "Zed\r\n:irc 366 MM_aaFFFAnn #ZentharaNET_0 :End of NAMES list\r\n"
+        ":irc 001 MM_aaFFFAnn :Welcome to the Internet Relay Network\r\n"
+        ":irc 353 MM_aaFFFAnn = #ZentharaNET_0 :@MM_aa000Ann MM_aa001Bob MM_aa020Cid MM_acFFFDee MM_adFFFEve "
+        "MM_abFFFFay MM_abFFFGus Zed\r\n:irc 366 MM_aaFFFAnn #ZentharaNET_0 :End of NAMES list\r\n"
+        ":MM_aa001Bob!~MM_aa001B@127.0.0.1 PRIVMSG #ZentharaNET_0 :anyone up for a 2v2?\r\n"
         ":MM_aa020Cid!~MM_aa020C@127.0.0.1 PRIVMSG #ZentharaNET_0 :hut 3 needs one more\r\n");
     desktop.type("count me in, hut 1");
     desktop.forms.client().Timer1_Timer();
