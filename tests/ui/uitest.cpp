@@ -6,30 +6,15 @@
 
 #include <gtest/gtest.h>
 
-QWidget* findControl(const QWidget* window, const QString& name, int index)
-{
-    for (QWidget* widget : window->findChildren<QWidget*>(name)) {
-        const QVariant at = widget->property("index");
-        if (at.isValid() ? at.toInt() == index : index < 0)
-            return widget;
-    }
-    return nullptr;
-}
-
 ProgramFolder::ProgramFolder()
 {
     // The build places the default data files beside the test binaries.
     const QDir built(QCoreApplication::applicationDirPath());
-    for (const char* name :
+    for (const QString name :
          {"bg.jpg", "huts.jpg", "select.jpg", "bg@2x.jpg", "huts@2x.jpg", "select@2x.jpg", "bot.dat"}) {
-        if (!QFile::copy(built.filePath(QString::fromLatin1(name)), file(QString::fromLatin1(name))))
-            ADD_FAILURE() << "no " << name << " beside the test binary";
+        if (!QFile::copy(built.filePath(name), file(name)))
+            ADD_FAILURE() << "no " << name.toStdString() << " beside the test binary";
     }
-}
-
-void ProgramFolder::remove(const QString& name) const
-{
-    QFile::remove(file(name));
 }
 
 void ProgramFolder::write(const QString& name, const QByteArray& bytes) const
@@ -59,16 +44,11 @@ QStringList listItems(const QListWidget* list)
     return texts;
 }
 
-void Desktop::logIn(const QString& name)
+void Desktop::enterLobby(int lobbyIndex)
 {
     if (!login()->isVisible())
         forms.Main();
-    QTest::keyClicks(control(login(), QStringLiteral("NICKNAMEBOX")), name + u'\r');
-}
-
-void Desktop::enterLobby(int lobbyIndex)
-{
-    logIn();
+    QTest::keyClicks(control(login(), QStringLiteral("NICKNAMEBOX")), QStringLiteral("Bob\r"));
     click(control(select(), QStringLiteral("LBYSEL"), lobbyIndex));
     transport.acceptConnection();
     ASSERT_TRUE(lobby()->isVisible());

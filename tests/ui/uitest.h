@@ -7,6 +7,7 @@
 #include "ui/lobbywindow.h"
 #include "ui/loginform.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -15,11 +16,14 @@
 
 // The control called `name` in `window`; for a control array, the element
 // with that index. Null when there is none.
-QWidget* findControl(const QWidget* window, const QString& name, int index = -1);
-
 template <class T = QWidget> T* control(const QWidget* window, const QString& name, int index = -1)
 {
-    return qobject_cast<T*>(findControl(window, name, index));
+    for (T* widget : window->findChildren<T*>(name)) {
+        const QVariant at = widget->property("index");
+        if (at.isValid() ? at.toInt() == index : index < 0)
+            return widget;
+    }
+    return nullptr;
 }
 
 // A folder standing in for the program's own: a copy of the data files the
@@ -29,7 +33,7 @@ public:
     ProgramFolder();
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
-    void remove(const QString& name) const;
+    void remove(const QString& name) const { QFile::remove(file(name)); }
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
 
@@ -57,9 +61,8 @@ struct Desktop {
     EditForm* editor() { return forms.editForm(); }
     Declares& state() { return forms.client().state(); }
 
-    // The program started (unless it is), the name typed and Enter.
-    void logIn(const QString& name = QStringLiteral("Bob"));
-    // Then the lobby's spot clicked and the connection accepted: the lobby window is open.
+    // The program started (unless it is), Bob typed and Enter, the lobby's spot
+    // clicked and the connection accepted: the lobby window is open.
     void enterLobby(int lobby = 0);
 
     QLineEdit* input() { return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT")); }
