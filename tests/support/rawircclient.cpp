@@ -38,10 +38,7 @@ bool RawIrcClient::registerAs(const QString& nick, int timeoutMs)
 bool RawIrcClient::join(const QString& channel, int timeoutMs)
 {
     sendLine("JOIN " + channel.toLatin1());
-    const QByteArray end = " 366 ";
-    const QByteArray name = ' ' + channel.toLower().toLatin1() + ' ';
-    return waitForLine([&](const QByteArray& l) { return l.contains(end) && l.toLower().contains(name); },
-                       timeoutMs)
+    return waitForLine([](const QByteArray& line) { return commandOf(line) == "366"; }, timeoutMs)
         .has_value();
 }
 

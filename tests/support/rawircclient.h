@@ -19,7 +19,7 @@ public:
     bool connectTo(quint16 port, int timeoutMs = 5000);
     // NICK and USER, then true once welcomed (001), false when refused or late.
     bool registerAs(const QString& nick, int timeoutMs = 5000);
-    // JOIN, then true at the end of the channel's names reply (366).
+    // JOIN, then true at the end of the names reply (366) that follows it.
     bool join(const QString& channel, int timeoutMs = 5000);
     // `line` without its CR LF.
     void sendLine(const QByteArray& line);
