@@ -13,21 +13,18 @@ namespace {
 
 const QString Lobby0 = QStringLiteral("#ZentharaNET_0");
 
-// Ann, Bob and Cid in lobby 0, all listing each other.
+// A server that takes nicknames of 20 characters, shorter than the client's own limit.
 class LobbyOnServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
         server.setFloodPenalties(false);
+        server.setMaxNickLength(20);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-        for (const char* name : {"Ann", "Bob", "Cid"})
-            add(QString::fromLatin1(name));
-        ASSERT_TRUE(allSeeAll(clients, {"Ann", "Bob", "Cid"}));
     }
-    CoreClient& add(const QString& name)
+    CoreClient& add(const QString& name, const QString& channel = Lobby0)
     {
-        clients.push_back(std::make_unique<CoreClient>(name, Lobby0, server.port()));
-        clients.back()->client.Form_Load();
+        clients.push_back(std::make_unique<CoreClient>(name, channel, server.port()));
         return *clients.back();
     }
     Declares& state(int i) { return clients[size_t(i)]->client.state(); }
@@ -35,35 +32,6 @@ protected:
     NgircdServer server;
     CoreClients clients;
 };
-
-TEST_F(LobbyOnServer, MirroredBotsAnswerOneTriggerAFewTimesAndStop)
-{
-    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
-    RawIrcClient watcher;
-    ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs("Watcher") && watcher.join(Lobby0));
-    ASSERT_TRUE(settle(clients));
-    // Counted for two seconds: both answer, at most ten times, none in the last second.
-    QElapsedTimer clock;
-    int answers = 0;
-    qint64 lastMs = 0;
-    QSet<QString> answering;
-    watcher.onLine = [&](const QByteArray& line) {
-        const QString from = QString::fromLatin1(line.mid(1, line.indexOf('!') - 1));
-        if (RawIrcClient::commandOf(line) == "PRIVMSG" &&
-            (from == state(0).MyNick || from == state(1).MyNick)) {
-            ++answers;
-            lastMs = clock.elapsed();
-            answering.insert(from);
-        }
-    };
-    clock.start();
-    clients[2]->client.SEND_Click(QStringLiteral("hi"));
-    waitUntil([&] { return answers > 10; }, 2000);
-    EXPECT_LE(answers, 10);
-    EXPECT_EQ(answering.size(), 2) << "both bots answered";
-    EXPECT_LT(lastMs, 1000) << answers << " answers";
-}
 
 // A plain IRC user who changes nickname again as soon as the server relays
 // the last change: NICK lines all the time, in the same reads as the rest.
@@ -89,10 +57,37 @@ struct NickChanger {
     QByteArray nick(int ahead) const { return base + ((changes + ahead) % 2 ? "b" : "a"); }
 };
 
-TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknames)
+TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwentyOthersChangeNicknames)
 {
-    CoreClient& hal = add(QStringLiteral("Hal"));
-    ASSERT_TRUE(allSeeAll(clients, {"Hal"}));
+    for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
+        add(QString::fromLatin1(name));
+    CoreClient& hal = *clients[3];
+    ASSERT_TRUE(allSee(clients, {"Ann", "Bob", "Cid", "Hal"}));
+
+    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
+    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
+    RawIrcClient watcher;
+    ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs("Watcher") && watcher.join(Lobby0));
+    // Counted for two seconds: both answer, at most ten times, none in the last second.
+    QElapsedTimer clock;
+    int answers = 0;
+    qint64 lastMs = 0;
+    QSet<QByteArray> answering;
+    watcher.onLine = [&](const QByteArray& line) {
+        const QByteArray from = line.mid(1, line.indexOf('!') - 1);
+        if (RawIrcClient::commandOf(line) == "PRIVMSG" && from != state(2).MyNick.toLatin1()) {
+            ++answers;
+            lastMs = clock.elapsed();
+            answering.insert(from);
+        }
+    };
+    clock.start();
+    clients[2]->client.SEND_Click(QStringLiteral("hi"));
+    waitUntil([&] { return answers > 10; }, 2000);
+    EXPECT_LE(answers, 10);
+    EXPECT_EQ(answering.size(), 2) << "both bots answered";
+    EXPECT_LT(lastMs, 1000) << answers << " answers";
+
     std::vector<std::unique_ptr<NickChanger>> noise;
     for (int n = 0; n < 20; ++n)
         noise.push_back(std::make_unique<NickChanger>(n, server.port()));
@@ -104,7 +99,6 @@ TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknam
     };
     ASSERT_TRUE(waitUntil([&] { return leastChanges() > 2; }, Wait));
 
-    const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n%1 /boundip 127.0.0.1");
     clients[2]->client.Hut_Click(11); // Cid, in another hut, never starts
     for (int game = 1; game <= 10; ++game) {
         SCOPED_TRACE(game);
@@ -119,14 +113,76 @@ TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknam
         clients[1]->client.Hut_Click(23);
         hal.client.Launch_Click(2);
         for (int member : {0, 1}) {
-            const FakeShell& shell = clients[size_t(member)]->shell;
-            ASSERT_TRUE(waitUntil([&] { return shell.started.size() == game; }, Wait));
-            EXPECT_EQ(shell.started.last(), joins.arg(clients[size_t(member)]->name()));
+            const CoreClient& c = *clients[size_t(member)];
+            ASSERT_TRUE(waitUntil([&] { return c.shell.started.size() == game; }, Wait));
+            EXPECT_EQ(c.shell.started.last(),
+                      "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + c.name() + " /boundip 127.0.0.1");
         }
         EXPECT_EQ(hal.shell.started.size(), game);
     }
     EXPECT_TRUE(clients[2]->shell.started.isEmpty());
     EXPECT_GT(leastChanges(), 20);
+}
+
+TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
+{
+    for (int i = 0; i < 3; ++i) {
+        // One after the other: the server's order decides who gets which suffix.
+        const CoreClient& bob = add(QStringLiteral("Bob"));
+        ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.size() == i + 1; }, Wait));
+    }
+    const QStringList shown{"Bob", "Bob_", "Bob_2"};
+    ASSERT_TRUE(allSee(clients, shown));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(state(i).MyNick, "MM_aaFFF" + shown[i]);
+
+    // The others see the second one as Bob_: in his hut slot, his chat, a vote against him.
+    CoreClient& second = *clients[1];
+    second.client.Hut_Click(21);
+    second.client.SEND_Click(QStringLiteral("hello"));
+    EXPECT_TRUE(waitForAll(clients, [](const CoreClient& c) {
+        return c.client.state().HutTable[2][1] == "aa021Bob_" && c.view.chat.endsWith("Bob_> hello\r\n");
+    }));
+    clients[0]->client.SEND_Click(QStringLiteral("/kick Bob_"));
+    EXPECT_TRUE(waitUntil([&] { return second.view.chat.endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
+}
+
+TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
+{
+    CoreClient& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
+    bob.client.setTimerIntervals(1000, 200);
+    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
+
+    bob.client.SEND_Click(QStringLiteral("/select"));
+    bob.view.chatList.clear();
+    // The player looks longer than the reconnect interval: it rejoins the lobby left.
+    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
+    bob.client.state().CurrentChannel = Lobby0;
+    bob.view.chatList.clear();
+    bob.client.lobbyChosen();
+    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
+    RawIrcClient watcher;
+    ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs(QStringLiteral("watcher")));
+    watcher.sendLine("WHOIS MM_aaFFFBob");
+    const auto channels = watcher.waitForLine([](const QByteArray& l) { return l.contains(" 319 "); });
+    ASSERT_TRUE(channels);
+    EXPECT_TRUE(channels->endsWith(" :@#ZentharaNET_0")) << channels->toStdString(); // the only member, so op
+}
+
+// The window's part is the window tests'; here the real server's refusal and a second login.
+TEST_F(LobbyOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
+{
+    CoreClient& player = add(QStringLiteral("abcdefghijklmnopqrst"));
+    ASSERT_TRUE(waitUntil([&] { return player.view.loginShown == 1; }, Wait));
+    ASSERT_EQ(player.shell.messages.size(), 1u);
+    EXPECT_EQ(player.shell.messages[0].text, Login::RefusedMessage);
+    EXPECT_EQ(player.client.socketState(), SocketState::Closed);
+
+    QString box = QStringLiteral("Bob");
+    ASSERT_TRUE(Login::logIn(player.client.state(), box));
+    player.client.lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return player.view.chatList.contains("Bob"); }, Wait));
+    EXPECT_FALSE(player.client.hasEnded());
 }
 
 } // namespace
