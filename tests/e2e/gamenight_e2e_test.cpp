@@ -1,6 +1,8 @@
 // A game night on a real ngIRCd: one player at the program's real windows,
 // the others on clients built from the core, all in one lobby.
-#include "coreclient.h"
+#include "simplayer.h"
+
+#include "eventwait.h"
 #include "ngircdserver.h"
 #include "uitest.h"
 
@@ -14,7 +16,7 @@
 
 namespace {
 
-const QString Lobby0 = QStringLiteral("#ZentharaNET_0");
+constexpr int Wait = 20000;
 
 QStringList sorted(QStringList names)
 {
@@ -42,44 +44,44 @@ TEST(GameNight, TheWindowsPostALinkTakeAHutAndStartTheGameForTheHut)
     click(control<QWidget>(forms.loginForm(), QStringLiteral("Command1")));
     click(control<QWidget>(forms.lobbySelect(), QStringLiteral("LBYSEL"), 0));
     LobbyWindow* lobby = forms.lobby();
-    CoreClients cores;
-    for (const char* name : {"Bob", "Cid", "Dee", "Eve"})
-        cores.push_back(std::make_unique<CoreClient>(QString::fromLatin1(name), Lobby0, server.port()));
-    CoreClient& eve = *cores[3];
+    std::vector<std::unique_ptr<SimPlayer>> cores;
+    for (const char* name : {"Bob", "Cid", "Dee", "Eve"}) {
+        cores.push_back(
+            std::make_unique<SimPlayer>(QString::fromLatin1(name), SimTarget{server.host(), server.port()}));
+        cores.back()->enter();
+    }
+    const auto everyone = [&](const std::function<bool(const SimPlayer&)>& holds) {
+        return waitUntil(
+            [&] { return std::all_of(cores.begin(), cores.end(), [&](const auto& c) { return holds(*c); }); },
+            Wait);
+    };
 
     // Every player's lists show exactly `chatting` and `playing`, in any order.
     const auto everyoneLists = [&](const QStringList& chatting, const QStringList& playing) {
-        return waitUntil(
-            [&] {
-                const auto shows = [&](const QStringList& c, const QStringList& p) {
-                    return sorted(c) == sorted(chatting) && sorted(p) == sorted(playing);
-                };
-                return shows(listItems(control<QListWidget>(lobby, QStringLiteral("CHAT"))),
-                             listItems(control<QListWidget>(lobby, QStringLiteral("PLAY")))) &&
-                       std::all_of(cores.begin(), cores.end(),
-                                   [&](const auto& c) { return shows(c->view.chatList, c->view.playList); });
-            },
-            Wait);
+        const auto shows = [&](const QStringList& c, const QStringList& p) {
+            return sorted(c) == sorted(chatting) && sorted(p) == sorted(playing);
+        };
+        return everyone([&](const SimPlayer& c) {
+            return shows(c.view().chatList(), c.view().playList()) &&
+                   shows(listItems(control<QListWidget>(lobby, QStringLiteral("CHAT"))),
+                         listItems(control<QListWidget>(lobby, QStringLiteral("PLAY"))));
+        });
     };
     ASSERT_TRUE(everyoneLists({"Ann", "Bob", "Cid", "Dee", "Eve"}, {}));
     EXPECT_TRUE(lobby->isVisible());
 
-    // A link typed into the window: everybody else is asked, and a Yes opens it.
-    for (int i = 1; i < 4; ++i)
-        cores[size_t(i)]->shell.answerYes = false;
+    // A link typed into the window: everybody else is asked (and answers No).
     const QString link = QStringLiteral("[ZENLNK] http://zen.test/night|||");
     auto* input = control<QLineEdit>(lobby, QStringLiteral("OUTCHAT"));
     QTest::keyClicks(input, link);
     QTest::keyClick(input, Qt::Key_Return);
-    ASSERT_TRUE(waitForAll(cores, [](const CoreClient& c) { return c.shell.questions.size() == 1; }));
-    EXPECT_EQ(cores[0]->shell.started, QStringList{"eaexec.exe iexplore.exe http://zen.test/night"});
-    EXPECT_TRUE(cores[1]->shell.started.isEmpty());
+    EXPECT_TRUE(everyone([](const SimPlayer& c) { return c.shell().questionsAsked() == 1; }));
 
     // Ann takes hut 2 in the window, three others join her; Eve sits in hut 1.
     click(control<ImageButton>(lobby, QStringLiteral("Hut"), 20));
     for (int i = 0; i < 3; ++i)
-        cores[size_t(i)]->client.Hut_Click(21 + i);
-    eve.client.Hut_Click(10);
+        cores[size_t(i)]->client().Hut_Click(21 + i);
+    cores[3]->client().Hut_Click(10);
     const QStringList hutTwo{"Ann", "Bob", "Cid", "Dee"};
     for (int s = 0; s < 4; ++s) {
         const auto* image = control<ImageButton>(lobby, QStringLiteral("Hut"), 20 + s);
@@ -89,15 +91,14 @@ TEST(GameNight, TheWindowsPostALinkTakeAHutAndStartTheGameForTheHut)
     click(control<ImageButton>(lobby, QStringLiteral("Launch"), 2));
     EXPECT_EQ(shell.started.value(0), "eaexec.exe zen3.exe /h tcp /nAnn /boundip 127.0.0.1");
     for (int i = 0; i < 3; ++i) {
-        const CoreClient& joiner = *cores[size_t(i)];
-        EXPECT_TRUE(waitUntil([&] { return joiner.shell.started.join(u' ').contains("zen3.exe"); }, Wait))
-            << i;
-        EXPECT_EQ(joiner.shell.started.last(),
-                  "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + joiner.name() + " /boundip 127.0.0.1");
+        const SimPlayer& joiner = *cores[size_t(i)];
+        EXPECT_TRUE(waitUntil([&] { return !joiner.shell().started().isEmpty(); }, Wait)) << i;
+        EXPECT_EQ(joiner.shell().started(), QStringList{"eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" +
+                                                        joiner.name() + " /boundip 127.0.0.1"});
     }
     // The next names reply everywhere: the four play, Eve still chats.
     EXPECT_TRUE(everyoneLists({"Eve"}, hutTwo));
-    EXPECT_TRUE(eve.shell.started.isEmpty());
+    EXPECT_TRUE(cores[3]->shell().started().isEmpty());
 }
 
 } // namespace

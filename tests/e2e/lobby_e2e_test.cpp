@@ -1,19 +1,26 @@
-// Lobby clients built from the core, against a real ngIRCd on loopback.
-#include "coreclient.h"
+// Lobby clients built from the core (lobbysim's players), against a real
+// ngIRCd on loopback.
+#include "simplayer.h"
+
+#include "eventwait.h"
 #include "ngircdserver.h"
 #include "rawircclient.h"
+
+#include "app/login.h"
 
 #include <QElapsedTimer>
 
 #include <climits>
+#include <memory>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString Lobby0 = QStringLiteral("#ZentharaNET_0");
+constexpr int Wait = 20000;
 
-// A server that takes nicknames of 20 characters, shorter than the client's own limit.
+// A server that takes nicknames of 20 characters, fewer than the client's own limit.
 class LobbyOnServer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -22,15 +29,32 @@ protected:
         server.setMaxNickLength(20);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     }
-    CoreClient& add(const QString& name, const QString& channel = Lobby0)
+    SimPlayer& add(const QString& name, const QString& channel = Lobby0)
     {
-        clients.push_back(std::make_unique<CoreClient>(name, channel, server.port()));
-        return *clients.back();
+        players.push_back(
+            std::make_unique<SimPlayer>(name, SimTarget{server.host(), server.port(), channel}));
+        players.back()->enter();
+        return *players.back();
     }
-    Declares& state(int i) { return clients[size_t(i)]->client.state(); }
+    bool everyone(const std::function<bool(const SimPlayer&)>& holds)
+    {
+        return waitUntil(
+            [&] {
+                return std::all_of(players.begin(), players.end(), [&](const auto& p) { return holds(*p); });
+            },
+            Wait);
+    }
+    bool allSee(const QStringList& names)
+    {
+        return everyone([&](const SimPlayer& p) {
+            return std::all_of(names.begin(), names.end(),
+                               [&](const QString& n) { return p.view().chatList().contains(n); });
+        });
+    }
+    Declares& state(int i) { return players[size_t(i)]->client().state(); }
 
     NgircdServer server;
-    CoreClients clients;
+    std::vector<std::unique_ptr<SimPlayer>> players;
 };
 
 // A plain IRC user who changes nickname again as soon as the server relays
@@ -61,8 +85,8 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
 {
     for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
         add(QString::fromLatin1(name));
-    CoreClient& hal = *clients[3];
-    ASSERT_TRUE(allSee(clients, {"Ann", "Bob", "Cid", "Hal"}));
+    LobbyClient& hal = players[3]->client();
+    ASSERT_TRUE(allSee({"Ann", "Bob", "Cid", "Hal"}));
 
     state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
     state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
@@ -82,7 +106,7 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
         }
     };
     clock.start();
-    clients[2]->client.SEND_Click(QStringLiteral("hi"));
+    players[2]->client().SEND_Click(QStringLiteral("hi"));
     waitUntil([&] { return answers > 10; }, 2000);
     EXPECT_LE(answers, 10);
     EXPECT_EQ(answering.size(), 2) << "both bots answered";
@@ -99,28 +123,28 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
     };
     ASSERT_TRUE(waitUntil([&] { return leastChanges() > 2; }, Wait));
 
-    clients[2]->client.Hut_Click(11); // Cid, in another hut, never starts
+    players[2]->client().Hut_Click(11); // Cid, in another hut, never starts
     for (int game = 1; game <= 10; ++game) {
         SCOPED_TRACE(game);
         // After a game the hut is seen empty again before it fills up.
-        ASSERT_TRUE(waitForAll(clients, [](const CoreClient& c) {
-            const auto& hut = c.client.state().HutTable[2];
+        ASSERT_TRUE(everyone([](const SimPlayer& p) {
+            const auto& hut = p.state().HutTable[2];
             return std::all_of(hut.begin(), hut.begin() + 4,
                                [](const QString& cell) { return cell.isEmpty(); });
         }));
-        hal.client.Hut_Click(20);
-        clients[0]->client.Hut_Click(21);
-        clients[1]->client.Hut_Click(23);
-        hal.client.Launch_Click(2);
+        hal.Hut_Click(20);
+        players[0]->client().Hut_Click(21);
+        players[1]->client().Hut_Click(23);
+        hal.Launch_Click(2);
         for (int member : {0, 1}) {
-            const CoreClient& c = *clients[size_t(member)];
-            ASSERT_TRUE(waitUntil([&] { return c.shell.started.size() == game; }, Wait));
-            EXPECT_EQ(c.shell.started.last(),
-                      "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + c.name() + " /boundip 127.0.0.1");
+            const SimPlayer& p = *players[size_t(member)];
+            ASSERT_TRUE(waitUntil([&] { return p.shell().started().size() == game; }, Wait));
+            EXPECT_EQ(p.shell().started().last(),
+                      "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + p.name() + " /boundip 127.0.0.1");
         }
-        EXPECT_EQ(hal.shell.started.size(), game);
+        EXPECT_EQ(players[3]->shell().started().size(), game);
     }
-    EXPECT_TRUE(clients[2]->shell.started.isEmpty());
+    EXPECT_TRUE(players[2]->shell().started().isEmpty());
     EXPECT_GT(leastChanges(), 20);
 }
 
@@ -128,39 +152,38 @@ TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
 {
     for (int i = 0; i < 3; ++i) {
         // One after the other: the server's order decides who gets which suffix.
-        const CoreClient& bob = add(QStringLiteral("Bob"));
-        ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.size() == i + 1; }, Wait));
+        const SimPlayer& bob = add(QStringLiteral("Bob"));
+        ASSERT_TRUE(waitUntil([&] { return bob.view().chatList().size() == i + 1; }, Wait));
     }
     const QStringList shown{"Bob", "Bob_", "Bob_2"};
-    ASSERT_TRUE(allSee(clients, shown));
+    ASSERT_TRUE(allSee(shown));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(state(i).MyNick, "MM_aaFFF" + shown[i]);
 
     // The others see the second one as Bob_: in his hut slot, his chat, a vote against him.
-    CoreClient& second = *clients[1];
-    second.client.Hut_Click(21);
-    second.client.SEND_Click(QStringLiteral("hello"));
-    EXPECT_TRUE(waitForAll(clients, [](const CoreClient& c) {
-        return c.client.state().HutTable[2][1] == "aa021Bob_" && c.view.chat.endsWith("Bob_> hello\r\n");
+    SimPlayer& second = *players[1];
+    second.client().Hut_Click(21);
+    second.client().SEND_Click(QStringLiteral("hello"));
+    EXPECT_TRUE(everyone([](const SimPlayer& p) {
+        return p.state().HutTable[2][1] == "aa021Bob_" && p.view().chat().endsWith("Bob_> hello\r\n");
     }));
-    clients[0]->client.SEND_Click(QStringLiteral("/kick Bob_"));
-    EXPECT_TRUE(waitUntil([&] { return second.view.chat.endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
+    players[0]->client().SEND_Click(QStringLiteral("/kick Bob_"));
+    EXPECT_TRUE(
+        waitUntil([&] { return second.view().chat().endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
 }
 
 TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
 {
-    CoreClient& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
-    bob.client.setTimerIntervals(1000, 200);
-    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
-
-    bob.client.SEND_Click(QStringLiteral("/select"));
-    bob.view.chatList.clear();
+    SimPlayer& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
+    bob.client().setTimerIntervals(1000, 200);
+    ASSERT_TRUE(waitUntil([&] { return bob.inLobby(); }, Wait));
+    bob.client().SEND_Click(QStringLiteral("/select"));
     // The player looks longer than the reconnect interval: it rejoins the lobby left.
-    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
-    bob.client.state().CurrentChannel = Lobby0;
-    bob.view.chatList.clear();
-    bob.client.lobbyChosen();
-    ASSERT_TRUE(waitUntil([&] { return bob.view.chatList.contains("Bob"); }, Wait));
+    ASSERT_TRUE(waitUntil([&] { return bob.session() == 2 && bob.inLobby(); }, Wait));
+    bob.client().state().CurrentChannel = Lobby0;
+    bob.client().lobbyChosen();
+    ASSERT_TRUE(waitUntil([&] { return bob.session() == 3 && bob.inLobby(); }, Wait));
+
     RawIrcClient watcher;
     ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs(QStringLiteral("watcher")));
     watcher.sendLine("WHOIS MM_aaFFFBob");
@@ -172,17 +195,15 @@ TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
 // The window's part is the window tests'; here the real server's refusal and a second login.
 TEST_F(LobbyOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
 {
-    CoreClient& player = add(QStringLiteral("abcdefghijklmnopqrst"));
-    ASSERT_TRUE(waitUntil([&] { return player.view.loginShown == 1; }, Wait));
-    ASSERT_EQ(player.shell.messages.size(), 1u);
-    EXPECT_EQ(player.shell.messages[0].text, Login::RefusedMessage);
-    EXPECT_EQ(player.client.socketState(), SocketState::Closed);
+    SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
+    ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
+    EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
+    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
 
     QString box = QStringLiteral("Bob");
-    ASSERT_TRUE(Login::logIn(player.client.state(), box));
-    player.client.lobbyChosen();
-    EXPECT_TRUE(waitUntil([&] { return player.view.chatList.contains("Bob"); }, Wait));
-    EXPECT_FALSE(player.client.hasEnded());
+    ASSERT_TRUE(Login::logIn(player.client().state(), box));
+    player.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
 }
 
 } // namespace
