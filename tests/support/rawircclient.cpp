@@ -16,12 +16,6 @@ RawIrcClient::RawIrcClient()
     });
 }
 
-bool RawIrcClient::connectTo(quint16 port, int timeoutMs)
-{
-    m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    return m_socket.waitForConnected(timeoutMs);
-}
-
 bool RawIrcClient::registerAs(const QString& nick, int timeoutMs)
 {
     const QByteArray name = nick.toLatin1();
@@ -42,12 +36,6 @@ bool RawIrcClient::join(const QString& channel, int timeoutMs)
         .has_value();
 }
 
-void RawIrcClient::sendLine(const QByteArray& line)
-{
-    m_socket.write(line + "\r\n");
-    m_socket.flush();
-}
-
 std::optional<QByteArray> RawIrcClient::waitForLine(const LinePredicate& matches, int timeoutMs)
 {
     qsizetype next = m_nextUnread;
@@ -62,9 +50,4 @@ std::optional<QByteArray> RawIrcClient::waitForLine(const LinePredicate& matches
         return std::nullopt;
     m_nextUnread = next + 1;
     return m_lines.at(next);
-}
-
-QByteArray RawIrcClient::commandOf(const QByteArray& line)
-{
-    return line.split(' ').value(line.startsWith(':') ? 1 : 0);
 }

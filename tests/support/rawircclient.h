@@ -16,16 +16,23 @@ public:
     using LinePredicate = std::function<bool(const QByteArray& line)>;
 
     RawIrcClient();
-    bool connectTo(quint16 port, int timeoutMs = 5000);
+    bool connectTo(quint16 port, int timeoutMs = 5000)
+    {
+        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        return m_socket.waitForConnected(timeoutMs);
+    }
     // NICK and USER, then true once welcomed (001), false when refused or late.
     bool registerAs(const QString& nick, int timeoutMs = 5000);
     // JOIN, then true at the end of the names reply (366) that follows it.
     bool join(const QString& channel, int timeoutMs = 5000);
     // `line` without its CR LF.
-    void sendLine(const QByteArray& line);
+    void sendLine(const QByteArray& line) { m_socket.write(line + "\r\n"); }
     std::optional<QByteArray> waitForLine(const LinePredicate& matches, int timeoutMs = 5000);
     // "PRIVMSG" of ":a!b@c PRIVMSG #x :hi".
-    static QByteArray commandOf(const QByteArray& line);
+    static QByteArray commandOf(const QByteArray& line)
+    {
+        return line.split(' ').value(line.startsWith(':') ? 1 : 0);
+    }
 
     // Called with every line as it arrives, after the PONG to a PING.
     std::function<void(const QByteArray& line)> onLine;

@@ -19,10 +19,8 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
     const Case cases[] = {
         {{}, "#ZentharaNET_0", 10, Behaviour::Chat | Behaviour::Huts},
         {{"-l", "8", "-n", "100"}, "#ZentharaNET_8", 100, Behaviour::Chat | Behaviour::Huts},
-        {{"--channel", "#ZenNETCLAN_Foo", "-b", "none"}, "#ZenNETCLAN_Foo", 10, {}},
         {{"-b", "Vote, launch"}, "#ZentharaNET_0", 10, Behaviour::Vote | Behaviour::Launch},
         {{"-p", "70000"}, "port", 0, {}},
-        {{"-b", "chat,dance"}, "dance", 0, {}},
         {{"--names", "Bad_Name"}, "login", 0, {}},
         {{"--bots", "chain"}, "bots", 0, {}},
     };
