@@ -5,7 +5,6 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -29,7 +28,6 @@ const char TestConfig[] = R"([Global]
 	DNS = no
 	Ident = no
 	PAM = no
-	ConnectIPv6 = no
 )";
 
 // ngIRCd must not run as root: when the tests do, it runs as nobody.
@@ -45,11 +43,6 @@ NgircdServer::NgircdServer() : m_base(TestConfig), m_port(freePort())
     const passwd* user = unprivilegedUser();
     if (user && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid) != 0)
         qWarning("cannot hand the server folder to nobody");
-}
-
-NgircdServer::~NgircdServer()
-{
-    stop();
 }
 
 quint16 NgircdServer::freePort()
@@ -76,11 +69,6 @@ void NgircdServer::linkTo(NgircdServer& peer)
     };
     m_servers += section(peer, "\tPort = " + QByteArray::number(peer.m_port) + '\n');
     peer.m_servers += section(*this, QByteArray());
-}
-
-bool NgircdServer::isRunning() const
-{
-    return m_process && m_process->state() != QProcess::NotRunning;
 }
 
 QByteArray NgircdServer::config() const

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
 
 class QDeadlineTimer;
-class QProcess;
 
 // A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port chosen
 // when the object is made (so linked servers can name each other before
@@ -16,7 +16,7 @@ class QProcess;
 class NgircdServer {
 public:
     NgircdServer();
-    ~NgircdServer();
+    ~NgircdServer() { stop(); }
     NgircdServer(const NgircdServer&) = delete;
     NgircdServer& operator=(const NgircdServer&) = delete;
 
@@ -49,7 +49,7 @@ public:
     static quint16 freePort();
 
 private:
-    bool isRunning() const;
+    bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
     QByteArray config() const;
     bool launch(const QDeadlineTimer& deadline);
     bool answersOnPort(int timeoutMs);

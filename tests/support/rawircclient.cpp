@@ -21,12 +21,8 @@ bool RawIrcClient::registerAs(const QString& nick, int timeoutMs)
     const QByteArray name = nick.toLatin1();
     sendLine("NICK " + name);
     sendLine("USER " + name + " 0 * :" + name);
-    const auto reply = waitForLine(
-        [](const QByteArray& line) {
-            return QByteArrayList{"001", "431", "432", "433", "436", "ERROR"}.contains(commandOf(line));
-        },
-        timeoutMs);
-    return reply && commandOf(*reply) == "001";
+    return waitForLine([](const QByteArray& line) { return commandOf(line) == "001"; }, timeoutMs)
+        .has_value();
 }
 
 bool RawIrcClient::join(const QString& channel, int timeoutMs)

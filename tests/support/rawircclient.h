@@ -21,7 +21,7 @@ public:
         m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
         return m_socket.waitForConnected(timeoutMs);
     }
-    // NICK and USER, then true once welcomed (001), false when refused or late.
+    // NICK and USER, then true once welcomed (001).
     bool registerAs(const QString& nick, int timeoutMs = 5000);
     // JOIN, then true at the end of the names reply (366) that follows it.
     bool join(const QString& channel, int timeoutMs = 5000);
