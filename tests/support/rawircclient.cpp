@@ -7,7 +7,7 @@ RawIrcClient::RawIrcClient()
     QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
         while (m_socket.canReadLine()) {
             const QByteArray line = m_socket.readLine().chopped(2); // CR LF
-            m_lines.append(line);
+            ++m_received[commandOf(line)];
             if (line.startsWith("PING "))
                 sendLine("PONG " + line.mid(5));
             if (onLine)
@@ -19,31 +19,20 @@ RawIrcClient::RawIrcClient()
 bool RawIrcClient::registerAs(const QString& nick, int timeoutMs)
 {
     const QByteArray name = nick.toLatin1();
+    const int welcomes = m_received.value("001");
     sendLine("NICK " + name);
     sendLine("USER " + name + " 0 * :" + name);
-    return waitForLine([](const QByteArray& line) { return commandOf(line) == "001"; }, timeoutMs)
-        .has_value();
+    return waitForMore("001", welcomes, timeoutMs);
 }
 
 bool RawIrcClient::join(const QString& channel, int timeoutMs)
 {
+    const int namesEnds = m_received.value("366");
     sendLine("JOIN " + channel.toLatin1());
-    return waitForLine([](const QByteArray& line) { return commandOf(line) == "366"; }, timeoutMs)
-        .has_value();
+    return waitForMore("366", namesEnds, timeoutMs);
 }
 
-std::optional<QByteArray> RawIrcClient::waitForLine(const LinePredicate& matches, int timeoutMs)
+bool RawIrcClient::waitForMore(const QByteArray& command, int seen, int timeoutMs)
 {
-    qsizetype next = m_nextUnread;
-    const auto found = [&] {
-        while (next < m_lines.size() && !matches(m_lines.at(next)))
-            ++next;
-        return next < m_lines.size();
-    };
-    // The server's last lines may come with its close; they count as well.
-    waitUntil([&] { return found() || m_socket.state() != QAbstractSocket::ConnectedState; }, timeoutMs);
-    if (!found())
-        return std::nullopt;
-    m_nextUnread = next + 1;
-    return m_lines.at(next);
+    return waitUntil([&] { return m_received.value(command) > seen; }, timeoutMs);
 }

@@ -1,20 +1,16 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QHash>
 #include <QString>
 #include <QTcpSocket>
 
 #include <functional>
-#include <optional>
 
 // A bare IRC client on 127.0.0.1, "another user" against a real server. It
-// answers PING. waitForLine() reads forward: each call looks at the lines
-// after the last one an earlier call matched; a wait that times out reads nothing.
+// answers PING.
 class RawIrcClient {
 public:
-    using LinePredicate = std::function<bool(const QByteArray& line)>;
-
     RawIrcClient();
     bool connectTo(quint16 port, int timeoutMs = 5000)
     {
@@ -27,7 +23,6 @@ public:
     bool join(const QString& channel, int timeoutMs = 5000);
     // `line` without its CR LF.
     void sendLine(const QByteArray& line) { m_socket.write(line + "\r\n"); }
-    std::optional<QByteArray> waitForLine(const LinePredicate& matches, int timeoutMs = 5000);
     // "PRIVMSG" of ":a!b@c PRIVMSG #x :hi".
     static QByteArray commandOf(const QByteArray& line)
     {
@@ -38,7 +33,8 @@ public:
     std::function<void(const QByteArray& line)> onLine;
 
 private:
+    bool waitForMore(const QByteArray& command, int seen, int timeoutMs);
+
     QTcpSocket m_socket;
-    QList<QByteArray> m_lines;
-    qsizetype m_nextUnread = 0;
+    QHash<QByteArray, int> m_received; // lines received, by command
 };
