@@ -1,69 +1,58 @@
-// Lobby clients built from the core, against a real ngIRCd on loopback.
-#include "coreclient.h"
+// Lobby clients built from the core (lobbysim's players), against a real
+// ngIRCd on loopback.
+#include "simplayer.h"
+
+#include "eventwait.h"
 #include "ngircdserver.h"
 #include "rawircclient.h"
+
+#include "app/login.h"
 
 #include <QElapsedTimer>
 
 #include <climits>
+#include <memory>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString Lobby0 = QStringLiteral("#ZentharaNET_0");
+constexpr int Wait = 20000;
 
-// Ann, Bob and Cid in lobby 0, all listing each other.
+// A server that takes nicknames of 20 characters, fewer than the client's own limit.
 class LobbyOnServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
         server.setFloodPenalties(false);
+        server.setMaxNickLength(20);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-        for (const char* name : {"Ann", "Bob", "Cid"})
-            add(QString::fromLatin1(name));
-        ASSERT_TRUE(allSeeAll(clients, {"Ann", "Bob", "Cid"}));
     }
-    CoreClient& add(const QString& name)
+    SimPlayer& add(const QString& name, const QString& channel = Lobby0)
     {
-        clients.push_back(std::make_unique<CoreClient>(name, Lobby0, server.port()));
-        clients.back()->client.Form_Load();
-        return *clients.back();
+        players.push_back(
+            std::make_unique<SimPlayer>(name, SimTarget{server.host(), server.port(), channel}));
+        players.back()->enter();
+        return *players.back();
     }
-    Declares& state(int i) { return clients[size_t(i)]->client.state(); }
+    bool everyone(const std::function<bool(const SimPlayer&)>& holds)
+    {
+        return waitUntil(
+            [&] {
+                return std::all_of(players.begin(), players.end(), [&](const auto& p) { return holds(*p); });
+            },
+            Wait);
+    }
+    bool allList(qsizetype count)
+    {
+        return everyone([count](const SimPlayer& p) { return p.view().chatList().size() == count; });
+    }
+    Declares& state(int i) { return players[size_t(i)]->client().state(); }
 
     NgircdServer server;
-    CoreClients clients;
+    std::vector<std::unique_ptr<SimPlayer>> players;
 };
-
-TEST_F(LobbyOnServer, MirroredBotsAnswerOneTriggerAFewTimesAndStop)
-{
-    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
-    RawIrcClient watcher;
-    ASSERT_TRUE(watcher.connectTo(server.port()) && watcher.registerAs("Watcher") && watcher.join(Lobby0));
-    ASSERT_TRUE(settle(clients));
-    // Counted for two seconds: both answer, at most ten times, none in the last second.
-    QElapsedTimer clock;
-    int answers = 0;
-    qint64 lastMs = 0;
-    QSet<QString> answering;
-    watcher.onLine = [&](const QByteArray& line) {
-        const QString from = QString::fromLatin1(line.mid(1, line.indexOf('!') - 1));
-        if (RawIrcClient::commandOf(line) == "PRIVMSG" &&
-            (from == state(0).MyNick || from == state(1).MyNick)) {
-            ++answers;
-            lastMs = clock.elapsed();
-            answering.insert(from);
-        }
-    };
-    clock.start();
-    clients[2]->client.SEND_Click(QStringLiteral("hi"));
-    waitUntil([&] { return answers > 10; }, 2000);
-    EXPECT_LE(answers, 10);
-    EXPECT_EQ(answering.size(), 2) << "both bots answered";
-    EXPECT_LT(lastMs, 1000) << answers << " answers";
-}
 
 // A plain IRC user who changes nickname again as soon as the server relays
 // the last change: NICK lines all the time, in the same reads as the rest.
@@ -89,10 +78,34 @@ struct NickChanger {
     QByteArray nick(int ahead) const { return base + ((changes + ahead) % 2 ? "b" : "a"); }
 };
 
-TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknames)
+TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwentyOthersChangeNicknames)
 {
-    CoreClient& hal = add(QStringLiteral("Hal"));
-    ASSERT_TRUE(allSeeAll(clients, {"Hal"}));
+    for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
+        add(QString::fromLatin1(name));
+    LobbyClient& hal = players[3]->client();
+    ASSERT_TRUE(allList(4));
+
+    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
+    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
+    // Counted for two seconds in Cid's chat: both answer, at most ten times, none in the last second.
+    QElapsedTimer clock;
+    int answers = 0;
+    qint64 lastMs = 0;
+    QSet<QString> answering;
+    players[2]->view().onLineShown([&](QStringView line) {
+        if (line.startsWith(u"Ann> ") || line.startsWith(u"Bob> ")) {
+            ++answers;
+            lastMs = clock.elapsed();
+            answering.insert(line.left(3).toString());
+        }
+    });
+    clock.start();
+    players[2]->client().SEND_Click(QStringLiteral("hi"));
+    waitUntil([&] { return answers > 10; }, 2000);
+    EXPECT_LE(answers, 10);
+    EXPECT_EQ(answering.size(), 2) << "both bots answered";
+    EXPECT_LT(lastMs, 1000) << answers << " answers";
+
     std::vector<std::unique_ptr<NickChanger>> noise;
     for (int n = 0; n < 20; ++n)
         noise.push_back(std::make_unique<NickChanger>(n, server.port()));
@@ -104,29 +117,82 @@ TEST_F(LobbyOnServer, EveryMemberStartsEveryLaunchWhileTwentyOthersChangeNicknam
     };
     ASSERT_TRUE(waitUntil([&] { return leastChanges() > 2; }, Wait));
 
-    const QString joins = QStringLiteral("eaexec.exe zen3.exe /j tcp 127.0.0.1 /n%1 /boundip 127.0.0.1");
-    clients[2]->client.Hut_Click(11); // Cid, in another hut, never starts
+    players[2]->client().Hut_Click(11); // Cid, in another hut, never starts
     for (int game = 1; game <= 10; ++game) {
         SCOPED_TRACE(game);
         // After a game the hut is seen empty again before it fills up.
-        ASSERT_TRUE(waitForAll(clients, [](const CoreClient& c) {
-            const auto& hut = c.client.state().HutTable[2];
+        ASSERT_TRUE(everyone([](const SimPlayer& p) {
+            const auto& hut = p.state().HutTable[2];
             return std::all_of(hut.begin(), hut.begin() + 4,
                                [](const QString& cell) { return cell.isEmpty(); });
         }));
-        hal.client.Hut_Click(20);
-        clients[0]->client.Hut_Click(21);
-        clients[1]->client.Hut_Click(23);
-        hal.client.Launch_Click(2);
+        hal.Hut_Click(20);
+        players[0]->client().Hut_Click(21);
+        players[1]->client().Hut_Click(23);
+        hal.Launch_Click(2);
         for (int member : {0, 1}) {
-            const FakeShell& shell = clients[size_t(member)]->shell;
-            ASSERT_TRUE(waitUntil([&] { return shell.started.size() == game; }, Wait));
-            EXPECT_EQ(shell.started.last(), joins.arg(clients[size_t(member)]->name()));
+            const SimPlayer& p = *players[size_t(member)];
+            ASSERT_TRUE(waitUntil([&] { return p.shell().started().size() == game; }, Wait));
+            EXPECT_EQ(p.shell().started().last(),
+                      "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + p.name() + " /boundip 127.0.0.1");
         }
-        EXPECT_EQ(hal.shell.started.size(), game);
+        EXPECT_EQ(players[3]->shell().started().size(), game);
     }
-    EXPECT_TRUE(clients[2]->shell.started.isEmpty());
+    EXPECT_TRUE(players[2]->shell().started().isEmpty());
     EXPECT_GT(leastChanges(), 20);
+}
+
+TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
+{
+    for (int i = 0; i < 3; ++i) {
+        // One after the other: the server's order decides who gets which suffix.
+        const SimPlayer& bob = add(QStringLiteral("Bob"));
+        ASSERT_TRUE(waitUntil([&] { return bob.view().chatList().size() == i + 1; }, Wait));
+    }
+    ASSERT_TRUE(allList(3));
+    const QStringList shown{"Bob", "Bob_", "Bob_2"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(state(i).MyNick, "MM_aaFFF" + shown[i]);
+
+    // The others see the second one as Bob_: in his hut slot, his chat, a vote against him.
+    SimPlayer& second = *players[1];
+    second.client().Hut_Click(21);
+    second.client().SEND_Click(QStringLiteral("hello"));
+    EXPECT_TRUE(everyone([](const SimPlayer& p) {
+        return p.state().HutTable[2][1] == "aa021Bob_" && p.view().chat().endsWith("Bob_> hello\r\n");
+    }));
+    players[0]->client().SEND_Click(QStringLiteral("/kick Bob_"));
+    EXPECT_TRUE(
+        waitUntil([&] { return second.view().chat().endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
+}
+
+TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
+{
+    const SimPlayer& zed = add(QStringLiteral("Zed"));
+    SimPlayer& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
+    bob.client().setTimerIntervals(1000, 200);
+    ASSERT_TRUE(waitUntil([&] { return bob.inLobby(); }, Wait));
+    bob.client().SEND_Click(QStringLiteral("/select"));
+    // The player looks longer than the reconnect interval: it rejoins the lobby left.
+    ASSERT_TRUE(waitUntil([&] { return bob.session() == 2 && bob.inLobby(); }, Wait));
+    bob.client().state().CurrentChannel = Lobby0;
+    bob.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return zed.view().chatList().contains("Bob"); }, Wait));
+    EXPECT_EQ(bob.state().MyNick, "MM_aaFFFBob") << "the old connection is gone";
+}
+
+// The window's part is the window tests'; here the real server's refusal and a second login.
+TEST_F(LobbyOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
+{
+    SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
+    ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
+    EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
+    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
+
+    QString box = QStringLiteral("Bob");
+    ASSERT_TRUE(Login::logIn(player.client().state(), box));
+    player.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
 
-class QProcess;
+class QDeadlineTimer;
 
 // A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port chosen
 // when the object is made (so linked servers can name each other before
@@ -15,42 +16,32 @@ class QProcess;
 class NgircdServer {
 public:
     NgircdServer();
-    ~NgircdServer();
+    ~NgircdServer() { stop(); }
     NgircdServer(const NgircdServer&) = delete;
     NgircdServer& operator=(const NgircdServer&) = delete;
 
-    // Flood penalties are ngIRCd's default. Off ("MaxPenaltyTime = 0") the server
-    // handles every line as soon as it arrives. Takes effect at the next start.
+    // These take effect at the next start. Off ("MaxPenaltyTime = 0"), flood
+    // penalties no longer delay the lines of a busy client.
     void setFloodPenalties(bool on) { m_penalties = on; }
-    // A nickname limit other than the tests' own 28 ("MaxNickLength"); longer
-    // nicknames get 432. Takes effect at the next start.
     void setMaxNickLength(int length) { m_maxNickLength = length; }
-    // Runs from the text of a configuration file instead of the tests' own:
-    // it stays as it is but for the name, the address, the port, the PID file,
-    // the user and the flood penalties, which are this object's.
+    // Runs from this configuration text instead of the tests' own, but with
+    // this object's name, address, port and the settings above.
     void setBaseConfig(const QByteArray& config) { m_base = config; }
-    // This server dials `peer`, which waits for it; call before starting
-    // either, then waitForLink(). Only one side may dial: ngIRCd 26.1 crashes
+    // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
     void linkTo(NgircdServer& peer);
 
     // Starts the server and waits until it answers on its port. False (with
-    // errorString() set) when it exits or does not answer within the time.
-    // If something else took the port of a server that never ran and has no
-    // links, it moves to another free port: read port() after start().
+    // errorString() set) when it exits or does not answer in time. A new,
+    // unlinked server whose port was taken meanwhile moves to another one.
     bool start(int timeoutMs = 10000);
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
-    bool isRunning() const;
-    // Waits until a client here sees a client on the running `peer` join a
-    // channel both joined: the servers are linked.
-    bool waitForLink(const NgircdServer& peer, int timeoutMs = 20000) const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_port; }
-    // The server's IRC name, "irc<port>.zen.test": the prefix of its numerics.
+    // The server's IRC name: the prefix of its numerics.
     QString name() const { return QStringLiteral("irc%1.zen.test").arg(m_port); }
-    qint64 pid() const;
     QString errorString() const { return m_error; }
 
     // A port on 127.0.0.1 that nothing listened on a moment ago; never the same
@@ -58,8 +49,9 @@ public:
     static quint16 freePort();
 
 private:
+    bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
     QByteArray config() const;
-    bool launch(int timeoutMs);
+    bool launch(const QDeadlineTimer& deadline);
     bool answersOnPort(int timeoutMs);
 
     QTemporaryDir m_dir;
@@ -69,6 +61,6 @@ private:
     QString m_error;
     quint16 m_port = 0;
     bool m_penalties = true;
-    int m_maxNickLength = 0;
+    int m_maxNickLength = 28;
     bool m_started = false;
 };

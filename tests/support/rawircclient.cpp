@@ -7,7 +7,7 @@ RawIrcClient::RawIrcClient()
     QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
         while (m_socket.canReadLine()) {
             const QByteArray line = m_socket.readLine().chopped(2); // CR LF
-            m_lines.append(line);
+            ++m_received[commandOf(line)];
             if (line.startsWith("PING "))
                 sendLine("PONG " + line.mid(5));
             if (onLine)
@@ -16,58 +16,23 @@ RawIrcClient::RawIrcClient()
     });
 }
 
-bool RawIrcClient::connectTo(quint16 port, int timeoutMs)
-{
-    m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    return m_socket.waitForConnected(timeoutMs);
-}
-
 bool RawIrcClient::registerAs(const QString& nick, int timeoutMs)
 {
     const QByteArray name = nick.toLatin1();
+    const int welcomes = m_received.value("001");
     sendLine("NICK " + name);
     sendLine("USER " + name + " 0 * :" + name);
-    const auto reply = waitForLine(
-        [](const QByteArray& line) {
-            return QByteArrayList{"001", "431", "432", "433", "436", "ERROR"}.contains(commandOf(line));
-        },
-        timeoutMs);
-    return reply && commandOf(*reply) == "001";
+    return waitForMore("001", welcomes, timeoutMs);
 }
 
 bool RawIrcClient::join(const QString& channel, int timeoutMs)
 {
+    const int namesEnds = m_received.value("366");
     sendLine("JOIN " + channel.toLatin1());
-    const QByteArray end = " 366 ";
-    const QByteArray name = ' ' + channel.toLower().toLatin1() + ' ';
-    return waitForLine([&](const QByteArray& l) { return l.contains(end) && l.toLower().contains(name); },
-                       timeoutMs)
-        .has_value();
+    return waitForMore("366", namesEnds, timeoutMs);
 }
 
-void RawIrcClient::sendLine(const QByteArray& line)
+bool RawIrcClient::waitForMore(const QByteArray& command, int seen, int timeoutMs)
 {
-    m_socket.write(line + "\r\n");
-    m_socket.flush();
-}
-
-std::optional<QByteArray> RawIrcClient::waitForLine(const LinePredicate& matches, int timeoutMs)
-{
-    qsizetype next = m_nextUnread;
-    const auto found = [&] {
-        while (next < m_lines.size() && !matches(m_lines.at(next)))
-            ++next;
-        return next < m_lines.size();
-    };
-    // The server's last lines may come with its close; they count as well.
-    waitUntil([&] { return found() || m_socket.state() != QAbstractSocket::ConnectedState; }, timeoutMs);
-    if (!found())
-        return std::nullopt;
-    m_nextUnread = next + 1;
-    return m_lines.at(next);
-}
-
-QByteArray RawIrcClient::commandOf(const QByteArray& line)
-{
-    return line.split(' ').value(line.startsWith(':') ? 1 : 0);
+    return waitUntil([&] { return m_received.value(command) > seen; }, timeoutMs);
 }

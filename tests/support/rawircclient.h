@@ -1,37 +1,40 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
+#include <QHash>
 #include <QString>
 #include <QTcpSocket>
 
 #include <functional>
-#include <optional>
 
 // A bare IRC client on 127.0.0.1, "another user" against a real server. It
-// answers PING. waitForLine() reads forward: each call looks at the lines
-// after the last one an earlier call matched; a wait that times out reads nothing.
+// answers PING.
 class RawIrcClient {
 public:
-    using LinePredicate = std::function<bool(const QByteArray& line)>;
-
     RawIrcClient();
-    bool connectTo(quint16 port, int timeoutMs = 5000);
-    // NICK and USER, then true once welcomed (001), false when refused or late.
+    bool connectTo(quint16 port, int timeoutMs = 5000)
+    {
+        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        return m_socket.waitForConnected(timeoutMs);
+    }
+    // NICK and USER, then true once welcomed (001).
     bool registerAs(const QString& nick, int timeoutMs = 5000);
-    // JOIN, then true at the end of the channel's names reply (366).
+    // JOIN, then true at the end of the names reply (366) that follows it.
     bool join(const QString& channel, int timeoutMs = 5000);
     // `line` without its CR LF.
-    void sendLine(const QByteArray& line);
-    std::optional<QByteArray> waitForLine(const LinePredicate& matches, int timeoutMs = 5000);
+    void sendLine(const QByteArray& line) { m_socket.write(line + "\r\n"); }
     // "PRIVMSG" of ":a!b@c PRIVMSG #x :hi".
-    static QByteArray commandOf(const QByteArray& line);
+    static QByteArray commandOf(const QByteArray& line)
+    {
+        return line.split(' ').value(line.startsWith(':') ? 1 : 0);
+    }
 
     // Called with every line as it arrives, after the PONG to a PING.
     std::function<void(const QByteArray& line)> onLine;
 
 private:
+    bool waitForMore(const QByteArray& command, int seen, int timeoutMs);
+
     QTcpSocket m_socket;
-    QList<QByteArray> m_lines;
-    qsizetype m_nextUnread = 0;
+    QHash<QByteArray, int> m_received; // lines received, by command
 };

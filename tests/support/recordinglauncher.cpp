@@ -24,11 +24,11 @@ while [ -e "$d/hold" ] && [ $n -lt 1500 ]; do sleep 0.02; n=$((n + 1)); done
 
 RecordingLauncher::RecordingLauncher() : m_path(qgetenv("PATH"))
 {
-    for (const char* sub : {"runs", "ended", "marks"})
-        QDir(m_dir.path()).mkdir(QString::fromLatin1(sub));
+    const QDir dir(m_dir.path());
     QFile script(path(QStringLiteral("eaexec.exe")));
-    const QByteArray text = QByteArray(Script).replace("@DIR@", m_dir.path().toLocal8Bit());
-    m_ready = m_dir.isValid() && script.open(QIODevice::WriteOnly) && script.write(text) == text.size() &&
+    m_ready = dir.mkdir(QStringLiteral("runs")) && dir.mkdir(QStringLiteral("ended")) &&
+              dir.mkdir(QStringLiteral("marks")) && script.open(QIODevice::WriteOnly) &&
+              script.write(QByteArray(Script).replace("@DIR@", m_dir.path().toLocal8Bit())) > 0 &&
               script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", m_dir.path().toLocal8Bit() + ':' + m_path);
 }
@@ -43,21 +43,6 @@ RecordingLauncher::~RecordingLauncher()
     qputenv("PATH", m_path);
 }
 
-QStringList RecordingLauncher::marksMade() const
-{
-    return QDir(path(QStringLiteral("marks"))).entryList(QDir::Files);
-}
-
-void RecordingLauncher::holdStarts()
-{
-    QFile(path(QStringLiteral("hold"))).open(QIODevice::WriteOnly);
-}
-
-void RecordingLauncher::release()
-{
-    QFile::remove(path(QStringLiteral("hold")));
-}
-
 QList<RecordingLauncher::Run> RecordingLauncher::starts() const
 {
     QList<Run> all;
@@ -65,9 +50,8 @@ QList<RecordingLauncher::Run> RecordingLauncher::starts() const
         QFile file(path(QStringLiteral("runs/") + name));
         file.open(QIODevice::ReadOnly);
         QStringList words = QString::fromLocal8Bit(file.readAll()).split(QChar(0));
-        words.removeLast(); // after the last NUL
-        const qint64 parent = words.takeFirst().toLongLong();
-        all << Run{name.toLongLong(), parent, words};
+        words.removeLast();                                                   // after the last NUL
+        all << Run{name.toLongLong(), words.takeFirst().toLongLong(), words}; // in this order
     }
     return all;
 }
@@ -85,11 +69,6 @@ QStringList RecordingLauncher::runOf(const QString& program) const
             return run.arguments;
     }
     return {};
-}
-
-bool RecordingLauncher::hasEnded(qint64 pid) const
-{
-    return QFile::exists(path(QStringLiteral("ended/") + QString::number(pid)));
 }
 
 bool RecordingLauncher::waitForEnd(qint64 pid, int timeoutMs) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,16 +28,16 @@ public:
     bool isReady() const { return m_ready; }
     // A path in marks/ for a command a test tries to smuggle in.
     QString mark(const QString& name) const { return path(QStringLiteral("marks/") + name); }
-    QStringList marksMade() const;
-    void holdStarts();
-    void release();
+    QStringList marksMade() const { return QDir(path(QStringLiteral("marks"))).entryList(QDir::Files); }
+    void holdStarts() { QFile(path(QStringLiteral("hold"))).open(QIODevice::WriteOnly); }
+    void release() { QFile::remove(path(QStringLiteral("hold"))); }
     // Every start recorded so far, in no particular order.
     QList<Run> starts() const;
     bool waitForRuns(qsizetype count, int timeoutMs = 10000) const;
     // The arguments of the start whose first argument is `program`.
     QStringList runOf(const QString& program) const;
     // Whether the start with this PID got past its hold and finished.
-    bool hasEnded(qint64 pid) const;
+    bool hasEnded(qint64 pid) const { return QFile::exists(path(QStringLiteral("ended/%1").arg(pid))); }
     bool waitForEnd(qint64 pid, int timeoutMs = 10000) const;
 
 private:
