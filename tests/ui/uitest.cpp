@@ -9,18 +9,14 @@ ProgramFolder::ProgramFolder()
 {
     // The build places the default data files beside the test binaries.
     const QDir built(QCoreApplication::applicationDirPath());
-    for (const QString name :
-         {"bg.jpg", "huts.jpg", "select.jpg", "bg@2x.jpg", "huts@2x.jpg", "select@2x.jpg", "bot.dat"}) {
-        if (!QFile::copy(built.filePath(name), file(name)))
-            ADD_FAILURE() << "no " << name.toStdString() << " beside the test binary";
-    }
+    for (const QString& name : built.entryList({"*.jpg", "bot.dat"}, QDir::Files))
+        QFile::copy(built.filePath(name), file(name));
 }
 
 void ProgramFolder::write(const QString& name, const QByteArray& bytes) const
 {
     QFile out(file(name));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << name.toStdString();
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) << name.toStdString();
 }
 
 QByteArray ProgramFolder::read(const QString& name) const

@@ -66,7 +66,6 @@ struct Desktop {
     void enterLobby(int lobby = 0);
 
     QLineEdit* input() { return control<QLineEdit>(lobby(), QStringLiteral("OUTCHAT")); }
-    QString pane() { return control<QPlainTextEdit>(lobby(), QStringLiteral("INCHAT"))->toPlainText(); }
     // Typed into the chat input, then Enter.
     void type(const QString& text) { QTest::keyClicks(input(), text + u'\r'); }
     // The texts of the message boxes shown so far.
