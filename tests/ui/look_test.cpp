@@ -1,11 +1,9 @@
-// How the windows look and answer the keyboard: every text as designed,
-// fitting its box and standing out from its background, every control named
-// for screen readers, pictures as sharp as the screen, Tab and Enter as laid
-// out, and screenshots of every window (all once more at device pixel ratio 2,
-// see CMakeLists.txt).
+// How the windows look and answer the keyboard: every text as designed and
+// fitting its box, every control named for screen readers, pictures as sharp
+// as the screen, Tab and Enter as laid out, and screenshots of every window
+// (all once more at device pixel ratio 2, see CMakeLists.txt).
 #include "uitest.h"
 
-#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -15,23 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
-
-// The contrast ratio of a text and its background, 1 to 21; text reads well from 4.5.
-double contrast(const QPalette& palette, QPalette::ColorRole text, QPalette::ColorRole background)
-{
-    const auto luminance = [](const QColor& colour) {
-        double sum = 0;
-        for (const auto [c, weight] :
-             {std::pair{colour.redF(), 0.2126}, {colour.greenF(), 0.7152}, {colour.blueF(), 0.0722}})
-            sum += weight * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        return sum;
-    };
-    const double a = luminance(palette.color(text)), b = luminance(palette.color(background));
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
 
 // Saved as the window the player works in, so its focus shows (on the control
 // first in its tab order); "@2x" in the name on a screen of device pixel ratio 2.
@@ -85,7 +67,6 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
     for (const QPixmap& picture : {desktop.forms.pictures().LOGO, desktop.forms.pictures().BG1})
         EXPECT_EQ(picture.devicePixelRatio(), scale);
-    EXPECT_GE(contrast(QApplication::palette(), QPalette::HighlightedText, QPalette::Highlight), 4.5);
     QStringList texts;
     for (QWidget* window : {(QWidget*)desktop.login(), (QWidget*)desktop.select(), (QWidget*)lobby,
                             (QWidget*)desktop.editor()}) {
@@ -97,8 +78,6 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
             // Every control a screen reader meets has a name a person understands.
             if (!control->objectName().isEmpty() && !control->objectName().startsWith("qt_"))
                 EXPECT_NE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), "");
-            if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QAbstractScrollArea*>(control))
-                EXPECT_GE(contrast(control->palette(), QPalette::Text, QPalette::Base), 4.5);
             const auto* label = qobject_cast<const QLabel*>(control);
             const auto* button = qobject_cast<const QPushButton*>(control);
             const QString text = label ? label->text() : button ? button->text() : QString();
@@ -111,9 +90,6 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
                                      : control->sizeHint();
             EXPECT_LE(needed.width(), control->width()) << "wide";
             EXPECT_LE(needed.height(), control->height()) << "high";
-            EXPECT_GE(label ? contrast(control->palette(), QPalette::WindowText, QPalette::Window)
-                            : contrast(control->palette(), QPalette::ButtonText, QPalette::Button),
-                      4.5);
         }
     }
     // The captions and the texts of the labels and buttons as designed, window by window.
