@@ -108,8 +108,7 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     EXPECT_EQ(desktop.messages(), (QStringList{"Could Not Load Data", "Could Not Save Data"}));
 
     // The chat pane keeps its end in view and shows a huge line in pieces, nothing lost.
-    for (int i = 0; i < 20; ++i)
-        lobby->appendChat("Ann> line\r\n");
+    lobby->appendChat(QString("Ann> line\r\n").repeated(20));
     const auto* pane = control<QPlainTextEdit>(lobby, "INCHAT");
     const QScrollBar* bar = pane->verticalScrollBar();
     EXPECT_TRUE(bar->maximum() > 0 && bar->value() == bar->maximum());
@@ -125,8 +124,12 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     EXPECT_TRUE(desktop.transport.takeLines().isEmpty());
 }
 
-TEST(QtShell, TheQuestionIsNotModalAndTheLauncherIsFoundInTheWorkingDirectory)
+TEST(QtShell, TheEndIsAtOnceTheQuestionIsNotModalAndTheLauncherIsFoundInTheWorkingDirectory)
 {
+    // The end of the program ends the process at once.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(QtShell().endProgram(), ::testing::ExitedWithCode(0), "");
+
     QtShell shell;
     QStringList answers;
     shell.askYesNo("ZenLobby", "Open this link?", [&](bool yes) { answers << (yes ? "yes" : "no"); });
@@ -145,12 +148,6 @@ TEST(QtShell, TheQuestionIsNotModalAndTheLauncherIsFoundInTheWorkingDirectory)
     QDir::setCurrent(dir.path());
     EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe  a"), (QStringList{dir.filePath("eaexec.exe"), "a"}));
     QDir::setCurrent(before);
-}
-
-TEST(QtShellDeathTest, TheEndOfTheProgramEndsTheProcessAtOnce)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(QtShell().endProgram(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
