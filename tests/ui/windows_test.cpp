@@ -49,8 +49,7 @@ TEST(Windows, TheLoginAndTheLobbyChoiceLeadToTheOneLobbyWindowAndARefusedNameBac
     // A name the server refuses closes the lobby for the login, the name kept.
     desktop.transport.deliver(":irc 432 * MM_aaFFFNightShade :Erroneous nickname\r\n");
     EXPECT_FALSE(lobby->isVisible());
-    EXPECT_TRUE(desktop.login()->isVisible());
-    EXPECT_EQ(name->text(), "NightShade");
+    EXPECT_TRUE(desktop.login()->isVisible() && name->text() == "NightShade");
 }
 
 TEST(Windows, TheCaptionTellsTheSocketStateTheUserAndTheLobby)
@@ -81,10 +80,9 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     EXPECT_EQ(desktop.transport.takeLines(), QStringList{"PRIVMSG #ZentharaNET_0 :hi"});
 
     // The chat input getting the focus brings a player back from a game.
-    QApplication::setActiveWindow(lobby);
     desktop.state().MyNick = "MM_abFFFBob";
-    control(lobby, "CHAT")->setFocus();
-    desktop.input()->setFocus();
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(desktop.input(), &focusIn);
     EXPECT_EQ(desktop.transport.takeLines(), QStringList{"NICK :MM_aaFFFBob"});
 
     // The bot editor shows the file and saves it only on Save (Enter in an input).
