@@ -67,8 +67,8 @@ TEST(Look, EveryWindowAsDesignedTextsFitControlsNamedAndKeysWork)
     for (const QPixmap& picture : {desktop.forms.pictures().LOGO, desktop.forms.pictures().BG1})
         EXPECT_EQ(picture.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
     QStringList texts;
-    for (QWidget* window : {(QWidget*)desktop.login(), (QWidget*)desktop.select(), (QWidget*)lobby,
-                            (QWidget*)desktop.editor()}) {
+    QWidget* const windows[] = {desktop.login(), desktop.select(), lobby, desktop.editor()};
+    for (QWidget* window : windows) {
         texts << window->windowTitle();
         for (QWidget* control : window->findChildren<QWidget*>()) {
             if (control->window() != window)
