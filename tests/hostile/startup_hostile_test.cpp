@@ -17,7 +17,7 @@ QByteArray hugeDeclaredJpeg(QByteArray jpeg)
     return jpeg.replace(frame + 5, 4, "\xFD\xE8\xFD\xE8");
 }
 
-TEST(HostileStartUp, AFileThatCannotBeReadStopsTheLoadingWithOneMessageAndTheLoginAndTheLobbyStillOpen)
+TEST(HostileStartUp, AFileThatCannotBeReadStopsTheLoadingWithOneMessageThenTheLoginAndTheLobbyStillOpen)
 {
     using Spoil = QByteArray (*)(QByteArray original); // null: the file becomes a folder
     // The file spoilt (none: all as built), the backdrops loaded before the stop, the first bot trigger.
@@ -34,9 +34,12 @@ TEST(HostileStartUp, AFileThatCannotBeReadStopsTheLoadingWithOneMessageAndTheLog
             spoil ? desktop.folder.write(file, spoil(original))
                   : void(QDir(desktop.folder.path()).mkdir(file));
         }
+        bool loginFirst = false;
+        desktop.shell.onMessage = [&](const QString&) { loginFirst = desktop.login()->isVisible(); };
         desktop.forms.Main();
         EXPECT_EQ(desktop.messages(), *file ? QStringList{"Could Not Load Data Files"} : QStringList())
             << file;
+        EXPECT_FALSE(loginFirst) << "the message comes before the login";
         EXPECT_TRUE(desktop.login()->isVisible());
         const Pictures& loaded = desktop.forms.pictures();
         EXPECT_EQ(QList<bool>({loaded.BG1.isNull(), loaded.HUTSIMG.isNull(), loaded.SELECT1.isNull()}),
