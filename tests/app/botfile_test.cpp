@@ -120,9 +120,9 @@ TEST(BotEditor, SavesRecordsAsTypedThatALoadReadsIntoTheFirstRowsAndNeverAHalfFi
     std::signal(SIGXFSZ, SIG_IGN);
     // A little more than the disk takes (held back until the flush), and megabytes more.
     for (const int count : {500, 1000 * 1000}) {
-        const QString text = QString::fromLatin1(records(count));
+        const QString tooLong = QString::fromLatin1(records(count));
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-        const bool saved = BotEditor::save(folder.path(), text);
+        const bool saved = BotEditor::save(folder.path(), tooLong);
         setrlimit(RLIMIT_FSIZE, &before);
         EXPECT_FALSE(saved) << count;
         EXPECT_EQ(folder.read(), odd);
