@@ -6,24 +6,6 @@
 
 namespace {
 
-TEST(Connection, NothingIsSentOrEchoedUnlessConnected)
-{
-    FakeLobby lobby;
-    auto tryToSend = [&] {
-        lobby.client.connection().SendLine(QStringLiteral("NAMES #x"));
-        lobby.client.SEND_Click(QStringLiteral("hi all"));
-    };
-    tryToSend(); // closed
-    lobby.client.Form_Load();
-    tryToSend(); // connecting
-    lobby.transport.acceptConnection();
-    lobby.transport.takeLines();
-    lobby.transport.closeFromServer();
-    tryToSend(); // closed by the server
-    EXPECT_TRUE(lobby.transport.sent().isEmpty());
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
-}
-
 TEST(Connection, HandsOverWholeLinesOnlyAndANewConnectionForgetsAHeldBackPiece)
 {
     const QByteArray tail(64 * 1024, 'x'); // held back; one byte more and it goes on as it is
@@ -67,6 +49,7 @@ TEST(Connection, EveryByteTravelsAsOneCharacterAndTheEchoDropsTheFirstSuffix)
     EXPECT_EQ(lobby.view.chat, QStringLiteral("Ann> caf\u00E9 \u00FF\r\nBob_> na\u00EF_ve\r\n"));
 }
 
+// Nothing is sent or echoed unless connected.
 TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedConnection)
 {
     FakeLobby lobby;
@@ -75,11 +58,17 @@ TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedCon
         return QStringList{QStringLiteral("NICK ") + nick,
                            QStringLiteral("USER %1 \"zentharanet.net\" \"10.1.2.3\" :ZenUser").arg(nick)};
     };
+    auto tryToSend = [&] {
+        lobby.client.connection().SendLine(QStringLiteral("NAMES #x"));
+        lobby.client.SEND_Click(QStringLiteral("hi all"));
+    };
+    tryToSend();
     lobby.client.ReConnect_Timer(); // closed: opens
-    EXPECT_EQ(lobby.transport.host, lobby.d.ServerHost);
-    EXPECT_EQ(lobby.transport.port, 6664);
+    EXPECT_EQ(lobby.transport.host + ':' + QString::number(lobby.transport.port),
+              lobby.d.ServerHost + ":6664");
     EXPECT_EQ(lobby.client.socketState(), 6);
     lobby.client.ReConnect_Timer(); // connecting
+    tryToSend();
     EXPECT_TRUE(lobby.sent().isEmpty());
     lobby.transport.acceptConnection();
     EXPECT_EQ(lobby.sent(), registers("MM_aaFFFBob"));
@@ -89,8 +78,10 @@ TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedCon
     lobby.client.Hut_Click(21);
     lobby.sent();
     lobby.transport.closeFromServer();
+    tryToSend();
     EXPECT_EQ(lobby.client.socketState(), 8);
     EXPECT_TRUE(lobby.shell.messages.empty()) << "a server close is no socket error";
+    EXPECT_TRUE(lobby.view.chat.isEmpty());
     lobby.client.ReConnect_Timer();
     lobby.transport.acceptConnection();
     EXPECT_EQ(lobby.sent(), registers("MM_aa021Bob"));

@@ -12,77 +12,76 @@
 
 namespace {
 
-constexpr int Wait = 5000;
-
 // A transport on a plain TCP server on loopback, and what it reported.
-class TcpTransportTest : public ::testing::Test {
-protected:
-    void SetUp() override
+struct Wire {
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    QByteArray peerBytes, bytes;
+    TcpTransport transport;
+    QStringList events;
+
+    Wire()
     {
-        ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        server.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&transport, &Transport::connected, [this] { events << "connected"; });
         QObject::connect(&transport, &Transport::received, [this](const QByteArray& data) { bytes += data; });
         QObject::connect(&transport, &Transport::closedByServer, [this] { events << "closedByServer"; });
         QObject::connect(&transport, &Transport::failed,
                          [this](int code, const QString& text) { events << QString::number(code) + text; });
     }
-    void connectToPeer()
+    bool connectToPeer(quint16 port = 0)
     {
-        transport.connectToHost(QStringLiteral("127.0.0.1"), server.serverPort());
-        EXPECT_EQ(transport.state(), SocketState::Connecting);
-        ASSERT_TRUE(waitUntil([&] { return (peer = server.nextPendingConnection()) != nullptr; }, Wait));
-        ASSERT_TRUE(waitForState(SocketState::Connected));
+        transport.connectToHost(QStringLiteral("127.0.0.1"), port ? port : server.serverPort());
+        if (transport.state() != SocketState::Connecting ||
+            !waitUntil([&] { return (peer = server.nextPendingConnection()) != nullptr; }, 5000))
+            return false;
         QObject::connect(peer, &QTcpSocket::readyRead, [this] { peerBytes += peer->readAll(); });
+        return waitFor(SocketState::Connected);
     }
-    bool waitForState(int state)
+    bool waitFor(int state)
     {
-        return waitUntil([&] { return transport.state() == state; }, Wait);
+        return waitUntil([&] { return transport.state() == state; }, 5000);
     }
-
-    QTcpServer server;
-    QTcpSocket* peer = nullptr;
-    QByteArray peerBytes, bytes;
-    TcpTransport transport;
-    QStringList events;
 };
 
-TEST_F(TcpTransportTest, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfterTheLastBytes)
+TEST(TcpTransport, CarriesEveryByteBothWaysAndAServerCloseIsStateEightAfterTheLastBytes)
 {
-    EXPECT_EQ(transport.state(), SocketState::Closed);
-    transport.send("while closed\r\n"); // dropped, never sent later
-    connectToPeer();
-    EXPECT_EQ(transport.localIP(), QStringLiteral("127.0.0.1"));
+    Wire wire;
+    wire.transport.send("while closed\r\n"); // dropped, never sent later
+    ASSERT_TRUE(wire.connectToPeer());
+    EXPECT_EQ(wire.transport.localIP(), QStringLiteral("127.0.0.1"));
     QByteArray block;
     for (int i = 0; i < 256 * 2048; ++i)
         block += char((i + i / 256) & 0xFF);
-    transport.send(block);
-    ASSERT_TRUE(waitUntil([&] { return peerBytes.size() >= block.size(); }, Wait));
-    EXPECT_EQ(peerBytes, block);
+    wire.transport.send(block);
+    ASSERT_TRUE(waitUntil([&] { return wire.peerBytes.size() >= block.size(); }, 5000));
+    EXPECT_EQ(wire.peerBytes, block);
 
-    peer->write(block);
-    peer->disconnectFromHost();
-    ASSERT_TRUE(waitForState(SocketState::Closing));
-    EXPECT_EQ(bytes, block);
-    EXPECT_EQ(events, (QStringList{"connected", "closedByServer"}));
+    wire.peer->write(block);
+    wire.peer->disconnectFromHost();
+    ASSERT_TRUE(wire.waitFor(SocketState::Closing));
+    EXPECT_EQ(wire.bytes, block);
+    EXPECT_EQ(wire.events, (QStringList{"connected", "closedByServer"}));
 }
 
-TEST_F(TcpTransportTest, CloseIsStateZeroAndSilent)
+TEST(TcpTransport, CloseAndANewConnectionDropTheOldSilentlyARefusedOneIsStateNine)
 {
-    connectToPeer();
-    transport.close();
-    EXPECT_EQ(transport.state(), SocketState::Closed);
-    ASSERT_TRUE(waitUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }, Wait));
+    Wire wire;
+    ASSERT_TRUE(wire.connectToPeer());
+    QTcpSocket* first = wire.peer;
+    ASSERT_TRUE(wire.connectToPeer());
+    ASSERT_TRUE(waitUntil([&] { return first->state() == QAbstractSocket::UnconnectedState; }, 5000));
+    wire.transport.close();
+    EXPECT_EQ(wire.transport.state(), SocketState::Closed);
+    ASSERT_TRUE(waitUntil([&] { return wire.peer->state() == QAbstractSocket::UnconnectedState; }, 5000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(events, QStringList{"connected"});
-}
+    EXPECT_EQ(wire.events, QStringList(2, "connected"));
 
-TEST_F(TcpTransportTest, RefusedConnectionIsStateNineWithOneFailure)
-{
-    transport.connectToHost(QStringLiteral("127.0.0.1"), NgircdServer::freePort()); // nothing listens
-    ASSERT_TRUE(waitForState(SocketState::Error));
+    wire.transport.connectToHost(QStringLiteral("127.0.0.1"), NgircdServer::freePort()); // nothing listens
+    ASSERT_TRUE(wire.waitFor(SocketState::Error));
     QCoreApplication::processEvents();
-    ASSERT_EQ(events.size(), 1);
-    EXPECT_TRUE(events[0].startsWith(QString::number(QAbstractSocket::ConnectionRefusedError) + "C"));
+    ASSERT_EQ(wire.events.size(), 3);
+    EXPECT_TRUE(wire.events[2].startsWith(QString::number(QAbstractSocket::ConnectionRefusedError) + "C"));
 }
 
 } // namespace

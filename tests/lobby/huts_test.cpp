@@ -78,15 +78,14 @@ TEST(HutClick, AnOccupiedOrUnknownSlotDoesNothingAndTheOldSlotStaysTakenUntilThe
 TEST(Refresh, TimerShowsTheSixteenSlotsOfHutsZeroToThree)
 {
     ConnectedLobby lobby;
-    for (int i = 0; i < 34; ++i) {
-        lobby.view.slotTaken[i] = true;
-        lobby.view.slotToolTip[i] = QStringLiteral("stale");
-    }
-    lobby.d.HutTable[0][0] = QStringLiteral("aa000Ann");
-    lobby.d.HutTable[2][1] = QStringLiteral("aaFFFBob");
-    lobby.d.HutTable[3][3] = QStringLiteral("ab");
-    lobby.d.HutTable[1][4] = QStringLiteral("aa014Cid");
-    lobby.d.HutTable[4][0] = QStringLiteral("aa040Dan");
+    std::fill(std::begin(lobby.view.slotTaken), std::end(lobby.view.slotTaken), true);
+    std::fill(std::begin(lobby.view.slotToolTip), std::end(lobby.view.slotToolTip), "stale");
+    auto& cell = lobby.d.HutTable;
+    cell[0][0] = "aa000Ann";
+    cell[2][1] = "aaFFFBob";
+    cell[3][3] = "ab";
+    cell[1][4] = "aa014Cid"; // slot 4 and hut 4 are never shown
+    cell[4][0] = "aa040Dan";
     lobby.client.Timer1_Timer();
     for (int h = 0; h < 4; ++h) {
         for (int s = 0; s < 4; ++s) {
