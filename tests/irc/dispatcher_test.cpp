@@ -37,7 +37,7 @@ TEST(Dispatcher, EveryLineOfAReadIsDispatchedByItselfWhileTheWireStaysAsForOneRe
         {from("MM_aaFFFDee", "JOIN :" + Chan) + ann("hi"), hi, {Names}},
         {from("MM_aaFFFDee", "QUIT :bye") + ann("hi"), hi, {Names}},
         {":irc.zen.test NOTICE MM_aa021Bob :x\r\n" + ann("hi"), hi, {}},
-        {ann("one") + said("Dan", "two"), "Ann> one\r\nDan> two\r\n", {}},
+        {"\r\n" + ann("one") + said("Dan", "two"), "Ann> one\r\nDan> two\r\n", {}},
         {ann("gg") + said("MM_abFFFDee", "GG"), "Ann> gg\r\nBob> wp\r\nDee> GG\r\nBob> wp\r\n", {Wp, Wp}},
         {HostLaunch + from("MM_aa020Hal", "NICK :MM_abFFFHal"), "", {Names}, true},
         {CidNick + HostLaunch, "", {Names}, true},

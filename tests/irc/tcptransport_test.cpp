@@ -29,9 +29,10 @@ struct Wire {
         QObject::connect(&transport, &Transport::failed,
                          [this](int code, const QString& text) { events << QString::number(code) + text; });
     }
-    bool connectToPeer(quint16 port = 0)
+    bool connectToPeer()
     {
-        transport.connectToHost(QStringLiteral("127.0.0.1"), port ? port : server.serverPort());
+        transport.connectToHost(QStringLiteral("127.0.0.1"), server.serverPort());
+        transport.send("while connecting\r\n"); // dropped too
         if (transport.state() != SocketState::Connecting ||
             !waitUntil([&] { return (peer = server.nextPendingConnection()) != nullptr; }, 5000))
             return false;

@@ -112,8 +112,10 @@ TEST(Launch, ThePlayingStatusFollowsAfterAPauseUnlessTheNicknameChangedMeanwhile
     EXPECT_EQ(host.shell.started.size(), 1);
 
     FakeLobby offline(QStringLiteral("MM_aa030Bob")); // not connected, the host still plays
+    offline.shell.startSucceeds = false;
     offline.client.Launch_Click(3);
-    EXPECT_EQ(offline.d.MyNick + offline.view.chat, "MM_abFFFBob" + Launching);
+    EXPECT_EQ(offline.d.MyNick + offline.view.chat,
+              "MM_abFFFBob" + Launching + "Could Not Start eaexec.exe\r\n");
     EXPECT_EQ(offline.shell.started.size(), 1);
 }
 
@@ -157,6 +159,7 @@ TEST(KickReceiver, HalfOfTheLastNamesListKicks)
                           chanMsg("MM_aaFFFAnn", Chan, "[ZENLNK] http://zen.test|||"));
         }
         EXPECT_EQ(lobby.shell.endCount, 1) << c.users << " users";
+        EXPECT_EQ(lobby.transport.state(), SocketState::Closed);
         EXPECT_EQ(lobby.sent().join(""), "PRIVMSG #ZentharaNET_3 :-=MM_aaFFFBob Has been kicked=-");
         EXPECT_TRUE(
             lobby.view.chat.endsWith(" Has Voted To Kick You\r\nBob> -=MM_aaFFFBob Has been kicked=-\r\n"));
