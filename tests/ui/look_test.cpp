@@ -1,9 +1,10 @@
-// How the windows look and answer the keyboard: every text as designed and
-// fitting its box, every control named for screen readers, pictures as sharp
-// as the screen, Tab and Enter as laid out, and screenshots of every window
-// (all once more at device pixel ratio 2, see CMakeLists.txt).
+// How the windows look and answer the keyboard: every text as designed,
+// fitting its box and standing out from its background, every control named for screen readers, pictures as
+// sharp as the screen, Tab and Enter as laid out, and screenshots of every window (all once more at device
+// pixel ratio 2, see CMakeLists.txt).
 #include "uitest.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -13,7 +14,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
+
+// The contrast ratio of two colours, 1 to 21; text reads well from 4.5.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double x = luminance(a), y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
 
 // Saved as the window the player works in, so its focus shows (on the control
 // first in its tab order); "@2x" in the name on a screen of device pixel ratio 2.
@@ -27,7 +43,7 @@ void save(QWidget* window, const QString& name, const char* firstFocus)
     ASSERT_TRUE(folder.mkpath(".") && window->grab().save(path));
 }
 
-TEST(Look, EveryWindowAsDesignedTextsFitControlsNamedAndKeysWork)
+TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
 {
     Desktop desktop;
     desktop.forms.Main();
@@ -77,12 +93,18 @@ TEST(Look, EveryWindowAsDesignedTextsFitControlsNamedAndKeysWork)
             // Every control a screen reader meets has a name a person understands.
             if (!control->objectName().isEmpty() && !control->objectName().startsWith("qt_"))
                 EXPECT_NE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), "");
+            const QPalette& colours = control->palette();
+            if (qobject_cast<const QLineEdit*>(control) || qobject_cast<const QAbstractScrollArea*>(control))
+                EXPECT_GE(contrast(colours.color(QPalette::Text), colours.color(QPalette::Base)), 4.5);
             const auto* label = qobject_cast<const QLabel*>(control);
             const auto* button = qobject_cast<const QPushButton*>(control);
             const QString text = label ? label->text() : button ? button->text() : QString();
             if (text.isEmpty())
                 continue;
             texts << text;
+            EXPECT_GE(label ? contrast(colours.color(QPalette::WindowText), colours.color(QPalette::Window))
+                            : contrast(colours.color(QPalette::ButtonText), colours.color(QPalette::Button)),
+                      4.5);
             // A wrapped label needs the height of its lines at its width.
             const QSize needed = label && label->wordWrap()
                                      ? QSize(label->width(), label->heightForWidth(label->width()))
