@@ -2,14 +2,11 @@
 
 #include "eventwait.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QRegularExpression>
-#include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QTcpSocket>
 
 #include <grp.h>
 #include <pwd.h>
@@ -47,16 +44,8 @@ NgircdServer::NgircdServer() : m_base(TestConfig), m_port(freePort())
 
 quint16 NgircdServer::freePort()
 {
-    static QSet<quint16> handedOut;
-    for (;;) {
-        QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost, 0))
-            return 0;
-        if (!handedOut.contains(probe.serverPort())) {
-            handedOut.insert(probe.serverPort());
-            return probe.serverPort();
-        }
-    }
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
 
 void NgircdServer::linkTo(NgircdServer& peer)
@@ -91,21 +80,6 @@ QByteArray NgircdServer::config() const
 
 bool NgircdServer::start(int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    for (int attempt = 1; !launch(deadline); ++attempt) {
-        stop();
-        // Another program may have taken the port since freePort(). Clients
-        // and peers know the port of a server that ran or is linked: only a
-        // new, unlinked one moves.
-        if (m_started || !m_servers.isEmpty() || attempt == 3 || deadline.hasExpired())
-            return false;
-        m_port = freePort();
-    }
-    return m_started = true;
-}
-
-bool NgircdServer::launch(const QDeadlineTimer& deadline)
-{
     const QString program = QStandardPaths::findExecutable(
         QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
     QFile file(m_dir.filePath(QStringLiteral("ngircd.conf")));
@@ -133,32 +107,17 @@ bool NgircdServer::launch(const QDeadlineTimer& deadline)
             ::_exit(0);
     });
     m_process->start(program, {QStringLiteral("-n"), QStringLiteral("-f"), file.fileName()});
-    while (!deadline.hasExpired() && isRunning()) {
-        if (answersOnPort(int(deadline.remainingTime())))
-            return true;
-        // Not listening yet: try again once the server has logged more, or soon.
-        const qint64 seen = m_process->bytesAvailable();
-        waitUntil([&] { return !isRunning() || m_process->bytesAvailable() > seen; },
-                  int(qMin<qint64>(20, deadline.remainingTime())));
-    }
+    // It logs this once its port is bound, and exits when it cannot bind it.
+    const QByteArray listening = "Now listening on [127.0.0.1]:" + QByteArray::number(m_port) + ' ';
+    if (waitUntil([&] { return !isRunning() || m_process->peek(1 << 16).contains(listening); }, timeoutMs) &&
+        isRunning())
+        return true;
     m_error = QStringLiteral("ngircd on port %1 %2; its output:\n")
                   .arg(m_port)
-                  .arg(isRunning() ? "did not answer in time" : "exited") +
+                  .arg(isRunning() ? "did not listen in time" : "exited") +
               QString::fromLocal8Bit(m_process->readAll());
+    stop();
     return false;
-}
-
-bool NgircdServer::answersOnPort(int timeoutMs)
-{
-    // Something else may hold the port (then this server is about to exit), so
-    // a connection is not enough: the answer must come from this server.
-    QTcpSocket probe;
-    bool failed = false;
-    QObject::connect(&probe, &QTcpSocket::errorOccurred, [&failed] { failed = true; });
-    QObject::connect(&probe, &QTcpSocket::connected, [&probe] { probe.write("PING :ready\r\n"); });
-    probe.connectToHost(QHostAddress::LocalHost, m_port);
-    waitUntil([&] { return probe.canReadLine() || failed || !isRunning(); }, timeoutMs);
-    return probe.canReadLine() && probe.readLine().startsWith(':' + name().toLatin1() + ' ');
 }
 
 void NgircdServer::stop()

@@ -7,8 +7,6 @@
 
 #include <memory>
 
-class QDeadlineTimer;
-
 // A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port chosen
 // when the object is made (so linked servers can name each other before
 // either starts), configured in a private temporary folder, run in the
@@ -31,9 +29,8 @@ public:
     // when both dial each other.
     void linkTo(NgircdServer& peer);
 
-    // Starts the server and waits until it answers on its port. False (with
-    // errorString() set) when it exits or does not answer in time. A new,
-    // unlinked server whose port was taken meanwhile moves to another one.
+    // Starts the server and waits until it listens. False (with errorString()
+    // set) when it exits or does not listen in time.
     bool start(int timeoutMs = 10000);
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
@@ -44,15 +41,12 @@ public:
     QString name() const { return QStringLiteral("irc%1.zen.test").arg(m_port); }
     QString errorString() const { return m_error; }
 
-    // A port on 127.0.0.1 that nothing listened on a moment ago; never the same
-    // one twice in this process.
+    // A port on 127.0.0.1 that nothing listened on a moment ago.
     static quint16 freePort();
 
 private:
     bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
     QByteArray config() const;
-    bool launch(const QDeadlineTimer& deadline);
-    bool answersOnPort(int timeoutMs);
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
@@ -62,5 +56,4 @@ private:
     quint16 m_port = 0;
     bool m_penalties = true;
     int m_maxNickLength = 28;
-    bool m_started = false;
 };

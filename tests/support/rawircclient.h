@@ -18,22 +18,22 @@ public:
         return m_socket.waitForConnected(timeoutMs);
     }
     // NICK and USER, then true once welcomed (001).
-    bool registerAs(const QString& nick, int timeoutMs = 5000);
+    bool registerAs(const QString& nick)
+    {
+        sendLine("USER " + nick.toLatin1() + " 0 * :" + nick.toLatin1());
+        return sendAndWait("NICK " + nick.toLatin1(), "001");
+    }
     // JOIN, then true at the end of the names reply (366) that follows it.
-    bool join(const QString& channel, int timeoutMs = 5000);
+    bool join(const QString& channel) { return sendAndWait("JOIN " + channel.toLatin1(), "366"); }
     // `line` without its CR LF.
     void sendLine(const QByteArray& line) { m_socket.write(line + "\r\n"); }
-    // "PRIVMSG" of ":a!b@c PRIVMSG #x :hi".
-    static QByteArray commandOf(const QByteArray& line)
-    {
-        return line.split(' ').value(line.startsWith(':') ? 1 : 0);
-    }
 
     // Called with every line as it arrives, after the PONG to a PING.
     std::function<void(const QByteArray& line)> onLine;
 
 private:
-    bool waitForMore(const QByteArray& command, int seen, int timeoutMs);
+    // Sends `line`, then true once another `reply` has come.
+    bool sendAndWait(const QByteArray& line, const QByteArray& reply);
 
     QTcpSocket m_socket;
     QHash<QByteArray, int> m_received; // lines received, by command
