@@ -16,17 +16,6 @@
 
 namespace {
 
-const char TestConfig[] = R"([Global]
-	MotdPhrase = ZenLobby test server
-[Limits]
-	MaxConnectionsIP = 0
-	ConnectRetry = 5
-[Options]
-	DNS = no
-	Ident = no
-	PAM = no
-)";
-
 // ngIRCd must not run as root: when the tests do, it runs as nobody.
 const passwd* unprivilegedUser()
 {
@@ -35,7 +24,7 @@ const passwd* unprivilegedUser()
 
 } // namespace
 
-NgircdServer::NgircdServer() : m_base(TestConfig), m_port(freePort())
+NgircdServer::NgircdServer() : m_port(freePort())
 {
     const passwd* user = unprivilegedUser();
     if (user && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid) != 0)
@@ -60,14 +49,14 @@ void NgircdServer::linkTo(NgircdServer& peer)
     peer.m_servers += section(*this, QByteArray());
 }
 
-QByteArray NgircdServer::config() const
+QByteArray NgircdServer::config(const QByteArray& base) const
 {
-    // The base's own values of these go: ngIRCd keeps the first Listen it reads.
+    // The shipped values of these go: ngIRCd keeps the first Listen it reads.
     static const QRegularExpression ours(
         QStringLiteral(
             R"(^\s*(Name|Listen|Ports|PidFile|ServerUID|ServerGID|MaxPenaltyTime|MaxNickLength)\s*=.*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
-    return QString::fromUtf8(m_base).remove(ours).toUtf8() +
+    return QString::fromUtf8(base).remove(ours).toUtf8() +
            QStringLiteral("[Global]\n\tName = %1\n\tListen = 127.0.0.1\n\tPorts = %2\n\tPidFile =\n"
                           "[Limits]\n\tMaxNickLength = %3\n\tMaxPenaltyTime = %4\n")
                .arg(name())
@@ -80,13 +69,12 @@ QByteArray NgircdServer::config() const
 
 bool NgircdServer::start(int timeoutMs)
 {
-    const QString program = QStandardPaths::findExecutable(
-        QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
+    // Every test server runs from the configuration the project ships.
+    QFile shipped(QStringLiteral(ZEN_SOURCE_DIR "/server/ngircd.conf"));
     QFile file(m_dir.filePath(QStringLiteral("ngircd.conf")));
-    if (program.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(config()) < 0) {
-        m_error =
-            program.isEmpty() ? QStringLiteral("ngircd is not installed") : "cannot write " + file.fileName();
+    if (!shipped.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(config(shipped.readAll())) < 0) {
+        m_error = "cannot copy " + shipped.fileName() + " to " + file.fileName();
         return false;
     }
     file.close();
@@ -106,6 +94,8 @@ bool NgircdServer::start(int timeoutMs)
         if (::getppid() != parent)
             ::_exit(0);
     });
+    const QString program = QStandardPaths::findExecutable(
+        QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
     m_process->start(program, {QStringLiteral("-n"), QStringLiteral("-f"), file.fileName()});
     // It logs this once its port is bound, and exits when it cannot bind it.
     const QByteArray listening = "Now listening on [127.0.0.1]:" + QByteArray::number(m_port) + ' ';
@@ -114,7 +104,9 @@ bool NgircdServer::start(int timeoutMs)
         return true;
     m_error = QStringLiteral("ngircd on port %1 %2; its output:\n")
                   .arg(m_port)
-                  .arg(isRunning() ? "did not listen in time" : "exited") +
+                  .arg(isRunning()         ? "did not listen in time"
+                       : program.isEmpty() ? "is not installed"
+                                           : "exited") +
               QString::fromLocal8Bit(m_process->readAll());
     stop();
     return false;

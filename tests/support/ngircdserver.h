@@ -18,13 +18,10 @@ public:
     NgircdServer(const NgircdServer&) = delete;
     NgircdServer& operator=(const NgircdServer&) = delete;
 
-    // These take effect at the next start. Off ("MaxPenaltyTime = 0"), flood
-    // penalties no longer delay the lines of a busy client.
+    // These take effect at the next start. Flood penalties, off as the project
+    // ships its server ("MaxPenaltyTime = 0"), delay the lines of a busy client.
     void setFloodPenalties(bool on) { m_penalties = on; }
     void setMaxNickLength(int length) { m_maxNickLength = length; }
-    // Runs from this configuration text instead of the tests' own, but with
-    // this object's name, address, port and the settings above.
-    void setBaseConfig(const QByteArray& config) { m_base = config; }
     // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
     void linkTo(NgircdServer& peer);
@@ -46,14 +43,14 @@ public:
 
 private:
     bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
-    QByteArray config() const;
+    // The shipped configuration with this object's name, address, port, settings and links.
+    QByteArray config(const QByteArray& base) const;
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
-    QByteArray m_base;
     QByteArray m_servers; // the [Server] sections of the links
     QString m_error;
     quint16 m_port = 0;
-    bool m_penalties = true;
+    bool m_penalties = false;
     int m_maxNickLength = 28;
 };

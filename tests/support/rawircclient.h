@@ -1,5 +1,7 @@
 #pragma once
 
+#include "eventwait.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -11,7 +13,19 @@
 // answers PING.
 class RawIrcClient {
 public:
-    RawIrcClient();
+    RawIrcClient()
+    {
+        QObject::connect(&m_socket, &QTcpSocket::readyRead, &m_socket, [this] {
+            while (m_socket.canReadLine()) {
+                const QByteArray line = m_socket.readLine().chopped(2); // CR LF
+                ++m_received[line.split(' ').value(line.startsWith(':') ? 1 : 0)];
+                if (line.startsWith("PING "))
+                    sendLine("PONG " + line.mid(5));
+                if (onLine)
+                    onLine(line);
+            }
+        });
+    }
     bool connectTo(quint16 port, int timeoutMs = 5000)
     {
         m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
@@ -33,7 +47,12 @@ public:
 
 private:
     // Sends `line`, then true once another `reply` has come.
-    bool sendAndWait(const QByteArray& line, const QByteArray& reply);
+    bool sendAndWait(const QByteArray& line, const QByteArray& reply)
+    {
+        const int seen = m_received.value(reply);
+        sendLine(line);
+        return waitUntil([&] { return m_received.value(reply) > seen; }, 5000);
+    }
 
     QTcpSocket m_socket;
     QHash<QByteArray, int> m_received; // lines received, by command
