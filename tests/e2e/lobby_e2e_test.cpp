@@ -25,7 +25,6 @@ class LobbyOnServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.setFloodPenalties(false);
         server.setMaxNickLength(20);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     }
@@ -44,11 +43,6 @@ protected:
             },
             Wait);
     }
-    bool allList(qsizetype count)
-    {
-        return everyone([count](const SimPlayer& p) { return p.view().chatList().size() == count; });
-    }
-    Declares& state(int i) { return players[size_t(i)]->client().state(); }
 
     NgircdServer server;
     std::vector<std::unique_ptr<SimPlayer>> players;
@@ -81,10 +75,10 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
     for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
         add(QString::fromLatin1(name));
     LobbyClient& hal = players[3]->client();
-    ASSERT_TRUE(allList(4));
+    ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 4; }));
 
-    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
+    players[0]->client().state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
+    players[1]->client().state().BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
     // Counted for two seconds in Cid's chat: both answer (only Bob's "hi" makes Ann answer twice),
     // at most ten times, none in the last second.
     QElapsedTimer clock;
@@ -134,7 +128,9 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
     EXPECT_GT(leastChanges(), 20);
 }
 
-TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesInTheOrderTheServerTakesThem)
+// The names the real server takes: suffixes in the order it takes them; one longer than it
+// takes ends at the login (the window's part is the window tests'), and a shorter one gets in.
+TEST_F(LobbyOnServer, ThreeBobsGetSuffixesInTurnAndANameTooLongForTheServerMustBeRetyped)
 {
     const QStringList shown{"Bob", "Bob_", "Bob_2"};
     for (int i = 0; i < 3; ++i) {
@@ -142,6 +138,15 @@ TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesInTheOrderTheServerTakesTh
         ASSERT_TRUE(waitUntil([&] { return bob.view().chatList().size() == i + 1; }, Wait));
         EXPECT_EQ(bob.state().MyNick, "MM_aaFFF" + shown[i]);
     }
+
+    SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
+    ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
+    EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
+    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
+    QString box = QStringLiteral("Cid");
+    ASSERT_TRUE(Login::logIn(player.client().state(), box));
+    player.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
 }
 
 TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
@@ -157,20 +162,6 @@ TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
     bob.client().lobbyChosen();
     EXPECT_TRUE(waitUntil([&] { return zed.view().chatList().contains("Bob"); }, Wait));
     EXPECT_EQ(bob.state().MyNick, "MM_aaFFFBob") << "the old connection is gone";
-}
-
-// The window's part is the window tests'; here the real server's refusal and a second login.
-TEST_F(LobbyOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
-{
-    SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
-    ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
-    EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
-    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
-
-    QString box = QStringLiteral("Bob");
-    ASSERT_TRUE(Login::logIn(player.client().state(), box));
-    player.client().lobbyChosen();
-    EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
 }
 
 } // namespace
