@@ -14,23 +14,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-namespace {
-
-// ngIRCd must not run as root: when the tests do, it runs as nobody.
-const passwd* unprivilegedUser()
-{
-    return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-}
-
-} // namespace
-
-NgircdServer::NgircdServer() : m_port(freePort())
-{
-    const passwd* user = unprivilegedUser();
-    if (user && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid) != 0)
-        qWarning("cannot hand the server folder to nobody");
-}
-
 quint16 NgircdServer::freePort()
 {
     QTcpServer probe;
@@ -78,10 +61,13 @@ bool NgircdServer::start(int timeoutMs)
         return false;
     }
     file.close();
+    // ngIRCd must not run as root: when the tests do, it runs as nobody, who must reach its file.
+    const passwd* user = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+    QFile::setPermissions(m_dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
 
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
-    const passwd* user = unprivilegedUser();
     const uid_t uid = user ? user->pw_uid : 0;
     const gid_t gid = user ? user->pw_gid : 0;
     const pid_t parent = ::getpid();
@@ -102,11 +88,8 @@ bool NgircdServer::start(int timeoutMs)
     if (waitUntil([&] { return !isRunning() || m_process->peek(1 << 16).contains(listening); }, timeoutMs) &&
         isRunning())
         return true;
-    m_error = QStringLiteral("ngircd on port %1 %2; its output:\n")
-                  .arg(m_port)
-                  .arg(isRunning()         ? "did not listen in time"
-                       : program.isEmpty() ? "is not installed"
-                                           : "exited") +
+    m_error = QStringLiteral("ngircd (%1) did not listen on port %2; its output:\n")
+                  .arg(program, QString::number(m_port)) +
               QString::fromLocal8Bit(m_process->readAll());
     stop();
     return false;

@@ -13,7 +13,7 @@
 // foreground as a child process, never as root, and stopped by its PID.
 class NgircdServer {
 public:
-    NgircdServer();
+    NgircdServer() : m_port(freePort()) {}
     ~NgircdServer() { stop(); }
     NgircdServer(const NgircdServer&) = delete;
     NgircdServer& operator=(const NgircdServer&) = delete;
