@@ -123,7 +123,8 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
 
 // The names the real server takes: suffixes in the order it takes them; one longer than it
 // takes ends at the login (the window's part is the window tests'), and a shorter one gets in.
-TEST_F(LobbyOnServer, ThreeBobsGetSuffixesInTurnAndANameTooLongForTheServerMustBeRetyped)
+// Then a lobby picked after a reconnect is the one the player is in.
+TEST_F(LobbyOnServer, NamesTheServerTakesOrRefusesAndALobbyPickedAfterTheReconnect)
 {
     const QStringList shown{"Bob", "Bob_", "Bob_2"};
     for (int i = 0; i < 3; ++i) {
@@ -140,21 +141,17 @@ TEST_F(LobbyOnServer, ThreeBobsGetSuffixesInTurnAndANameTooLongForTheServerMustB
     ASSERT_TRUE(Login::logIn(player.client().state(), box));
     player.client().lobbyChosen();
     EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
-}
 
-TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
-{
-    const SimPlayer& zed = add(QStringLiteral("Zed"));
-    SimPlayer& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
-    bob.client().setTimerIntervals(1000, 200);
-    ASSERT_TRUE(waitUntil([&] { return bob.inLobby(); }, Wait));
-    bob.client().SEND_Click(QStringLiteral("/select"));
+    SimPlayer& dee = add(QStringLiteral("Dee"), QStringLiteral("#ZentharaNET_2"));
+    dee.client().setTimerIntervals(1000, 200);
+    ASSERT_TRUE(waitUntil([&] { return dee.inLobby(); }, Wait));
+    dee.client().SEND_Click(QStringLiteral("/select"));
     // The player looks longer than the reconnect interval: it rejoins the lobby left.
-    ASSERT_TRUE(waitUntil([&] { return bob.session() == 2 && bob.inLobby(); }, Wait));
-    bob.client().state().CurrentChannel = Lobby0;
-    bob.client().lobbyChosen();
-    EXPECT_TRUE(waitUntil([&] { return zed.view().chatList().contains("Bob"); }, Wait));
-    EXPECT_EQ(bob.state().MyNick, "MM_aaFFFBob") << "the old connection is gone";
+    ASSERT_TRUE(waitUntil([&] { return dee.session() == 2 && dee.inLobby(); }, Wait));
+    dee.client().state().CurrentChannel = Lobby0;
+    dee.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return players[0]->view().chatList().contains("Dee"); }, Wait));
+    EXPECT_EQ(dee.state().MyNick, "MM_aaFFFDee") << "the old connection is gone";
 }
 
 } // namespace

@@ -10,10 +10,8 @@ namespace {
 
 TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
 {
-    const auto parse = [](const QStringList& words) {
-        return parseCommandLine(QStringList{"lobbysim"} + words);
-    };
-    const ParsedCommandLine good = parse({"-l", "8", "-n", "100", "-b", "Vote, launch"});
+    const ParsedCommandLine good =
+        parseCommandLine({"lobbysim", "-l", "8", "-n", "100", "-b", "Vote, launch"});
     ASSERT_TRUE(good.options) << good.error.toStdString();
     EXPECT_EQ(good.options->target.channel, "#ZentharaNET_8");
     EXPECT_EQ(good.options->players, 100);
@@ -21,7 +19,7 @@ TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
     const std::pair<QStringList, const char*> bad[] = {
         {{"-p", "70000"}, "port"}, {{"--names", "Bad_Name"}, "login"}, {{"--bots", "chain"}, "bots"}};
     for (const auto& [words, why] : bad) {
-        const ParsedCommandLine parsed = parse(words);
+        const ParsedCommandLine parsed = parseCommandLine(QStringList{"lobbysim"} + words);
         EXPECT_FALSE(parsed.options) << why;
         EXPECT_TRUE(parsed.error.contains(QLatin1String(why), Qt::CaseInsensitive))
             << parsed.error.toStdString();
