@@ -2,8 +2,6 @@
 
 #include "eventwait.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileSystemWatcher>
 
 #include <csignal>
