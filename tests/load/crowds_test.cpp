@@ -13,8 +13,9 @@ namespace {
 constexpr int Wait = 120000; // with penalties on, a crowd of 200 takes seconds to settle
 
 // `count` players who do nothing by themselves, named `prefix` and a number,
-// entering one after another as on a busy evening.
+// entering one after another as on a busy evening; added to `all`.
 std::unique_ptr<LobbySim> crowdOn(const NgircdServer& server, const QString& prefix, int count,
+                                  std::vector<SimPlayer*>& all,
                                   int reconnectMs = LobbyClient::ReconnectIntervalMs)
 {
     SimOptions options;
@@ -26,15 +27,9 @@ std::unique_ptr<LobbySim> crowdOn(const NgircdServer& server, const QString& pre
     options.reconnectMs = reconnectMs;
     auto crowd = std::make_unique<LobbySim>(options);
     crowd->start();
-    return crowd;
-}
-
-std::vector<SimPlayer*> playersOf(const LobbySim& crowd)
-{
-    std::vector<SimPlayer*> all;
-    for (const auto& p : crowd.players())
+    for (const auto& p : crowd->players())
         all.push_back(p.get());
-    return all;
+    return crowd;
 }
 
 // The lobby of `players`, with the hut cells of those of them `seated`.
@@ -69,8 +64,8 @@ TEST_P(CrowdedLobby, EveryRosterConvergesAfterABurstOfHutJoins)
     NgircdServer server;
     server.setFloodPenalties(GetParam());
     ASSERT_TRUE(server.start()) << server.errorString().toStdString();
-    auto crowd = crowdOn(server, QStringLiteral("Crowd"), 200);
-    const std::vector<SimPlayer*> everyone = playersOf(*crowd);
+    std::vector<SimPlayer*> everyone;
+    auto crowd = crowdOn(server, QStringLiteral("Crowd"), 200, everyone);
     RosterWatch watch(everyone);
     ASSERT_TRUE(comeToShow(watch, lobbyOf(everyone, {})));
 
@@ -98,11 +93,10 @@ TEST(LinkedServers, OneLobbyAcrossTwoServersThroughANetsplitAndRelink)
 
     // Only the link lets the two crowds see each other. The west players'
     // reconnect tick never fires by itself: the test gives it.
-    auto eastCrowd = crowdOn(east, QStringLiteral("East"), 25);
-    auto westCrowd = crowdOn(west, QStringLiteral("West"), 25, 600000);
-    const std::vector<SimPlayer*> eastSide = playersOf(*eastCrowd);
-    std::vector<SimPlayer*> everyone = playersOf(*westCrowd);
-    everyone.insert(everyone.begin(), eastSide.begin(), eastSide.end());
+    std::vector<SimPlayer*> everyone;
+    auto eastCrowd = crowdOn(east, QStringLiteral("East"), 25, everyone);
+    const std::vector<SimPlayer*> eastSide = everyone;
+    auto westCrowd = crowdOn(west, QStringLiteral("West"), 25, everyone, 600000);
     RosterWatch all(everyone);
     RosterWatch eastWatch(eastSide);
     ASSERT_TRUE(comeToShow(all, lobbyOf(everyone, {})));

@@ -15,8 +15,6 @@ class NgircdServer {
 public:
     NgircdServer() : m_port(freePort()) {}
     ~NgircdServer() { stop(); }
-    NgircdServer(const NgircdServer&) = delete;
-    NgircdServer& operator=(const NgircdServer&) = delete;
 
     // These take effect at the next start. Flood penalties, off as the project
     // ships its server ("MaxPenaltyTime = 0"), delay the lines of a busy client.

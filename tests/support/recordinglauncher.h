@@ -22,8 +22,6 @@ public:
 
     RecordingLauncher();
     ~RecordingLauncher();
-    RecordingLauncher(const RecordingLauncher&) = delete;
-    RecordingLauncher& operator=(const RecordingLauncher&) = delete;
 
     bool isReady() const { return m_ready; }
     // A path in marks/ for a command a test tries to smuggle in.
