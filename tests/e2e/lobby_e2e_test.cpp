@@ -74,7 +74,6 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
 {
     for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
         add(QString::fromLatin1(name));
-    LobbyClient& hal = players[3]->client();
     ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 4; }));
 
     players[0]->client().state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
@@ -110,10 +109,10 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
         SCOPED_TRACE(game);
         // After a game everyone sees the hut empty again, Cid's the only seat taken.
         ASSERT_TRUE(everyone([](const SimPlayer& p) { return RosterSnapshot::of(p).occupiedSlots() == 1; }));
-        hal.Hut_Click(20);
+        players[3]->client().Hut_Click(20); // Hal hosts
         players[0]->client().Hut_Click(21);
         players[1]->client().Hut_Click(23);
-        hal.Launch_Click(2);
+        players[3]->client().Launch_Click(2);
         ASSERT_TRUE(everyone([game](const SimPlayer& p) {
             return p.shell().started().size() == (p.name() == "Cid" ? 0 : game);
         }));

@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QList>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
