@@ -40,19 +40,17 @@ TEST(Lobbysim, DeliveredCountsEachChatLineShownOnceAndEachJoinerStartedOnce)
     LobbySim sim(options);
     sim.start();
     ASSERT_TRUE(waitUntil([&] { return sim.allSeeAll(); }, 10000)) << sim.summary().toStdString();
-    const auto settle = [&] {
-        bool settled = false;
-        sim.settle([&] { settled = true; });
-        return waitUntil([&] { return settled; }, 10000);
-    };
     SimPlayer& host = sim.player(1);
     SimPlayer& member = sim.player(2);
     host.client().Hut_Click(20);
     member.client().Hut_Click(21);
     ASSERT_TRUE(sim.chat(sim.player(0)));
-    ASSERT_TRUE(settle());
+    // Both seated in their own eyes: the server has taken both seats before the launch.
+    ASSERT_TRUE(waitUntil([&] { return host.hut() == 2 && member.hut() == 2; }, 10000));
     ASSERT_TRUE(sim.launch(host));
-    ASSERT_TRUE(settle());
+    bool settled = false;
+    sim.settle([&] { settled = true; });
+    ASSERT_TRUE(waitUntil([&] { return settled; }, 10000));
     EXPECT_TRUE(sim.summary().contains("\n  delivered      chat 100.0% (3 of 3), launches 100.0% (1 of 1)\n"))
         << sim.summary().toStdString();
 
