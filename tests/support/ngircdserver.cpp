@@ -96,8 +96,7 @@ void NgircdServer::stop()
 {
     if (isRunning()) {
         m_process->terminate(); // SIGTERM to the server's PID
-        if (!m_process->waitForFinished(5000))
-            m_process->kill();
+        m_process->waitForFinished(5000);
     }
-    m_process.reset(); // waits for a killed server to go
+    m_process.reset(); // kills it by its PID if it is still there, and waits
 }
