@@ -92,8 +92,7 @@ TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwenty
     clock.start();
     players[2]->client().SEND_Click(QStringLiteral("hi"));
     waitUntil([&] { return answers > 10; }, 2000);
-    EXPECT_GE(answers, 2);
-    EXPECT_LE(answers, 10);
+    EXPECT_TRUE(answers >= 2 && answers <= 10) << answers << " answers";
     EXPECT_LT(lastMs, 1000) << answers << " answers";
 
     std::vector<std::unique_ptr<NickChanger>> noise;
@@ -135,7 +134,6 @@ TEST_F(LobbyOnServer, NamesTheServerTakesOrRefusesAndALobbyPickedAfterTheReconne
     SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
     ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
     EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
-    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
     QString box = QStringLiteral("Cid");
     ASSERT_TRUE(Login::logIn(player.client().state(), box));
     player.client().lobbyChosen();
