@@ -1,5 +1,6 @@
 // Lobby clients built from the core (lobbysim's players), against a real
 // ngIRCd on loopback.
+#include "rostersnapshot.h"
 #include "simplayer.h"
 
 #include "eventwait.h"
@@ -10,7 +11,6 @@
 
 #include <QElapsedTimer>
 
-#include <climits>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -25,7 +25,6 @@ class LobbyOnServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.setFloodPenalties(false);
         server.setMaxNickLength(20);
         ASSERT_TRUE(server.start()) << server.errorString().toStdString();
     }
@@ -44,11 +43,6 @@ protected:
             },
             Wait);
     }
-    bool allList(qsizetype count)
-    {
-        return everyone([count](const SimPlayer& p) { return p.view().chatList().size() == count; });
-    }
-    Declares& state(int i) { return players[size_t(i)]->client().state(); }
 
     NgircdServer server;
     std::vector<std::unique_ptr<SimPlayer>> players;
@@ -58,141 +52,103 @@ protected:
 // the last change: NICK lines all the time, in the same reads as the rest.
 struct NickChanger {
     RawIrcClient irc;
-    QByteArray base;
     int changes = 0;
 
-    NickChanger(int number, quint16 port) : base("noise" + QByteArray::number(number))
+    NickChanger(int number, quint16 port)
     {
-        irc.onLine = [this](const QByteArray& line) {
-            const bool joined = line.contains(" 366 ");
-            if (joined || (line.startsWith(':' + nick(0) + '!') && line.contains(" NICK :"))) {
-                changes += !joined;
-                irc.sendLine("NICK :" + nick(1));
+        const QByteArray base = "noise" + QByteArray::number(10 + number); // none a prefix of another
+        irc.onLine = [this, base](const QByteArray& line) {
+            const bool own = line.startsWith(':' + base) && line.contains(" NICK :");
+            if (own || line.contains(" 366 ")) { // its own change relayed, or its join
+                changes += own;
+                irc.sendLine("NICK :" + base + (changes % 2 ? "a" : "b"));
             }
         };
         irc.connectTo(port);
-        irc.sendLine("NICK " + nick(0));
-        irc.sendLine("USER n 0 * :n");
-        irc.sendLine("JOIN " + Lobby0.toLatin1());
+        irc.registerAs(base + "a");
+        irc.join(Lobby0);
     }
-    QByteArray nick(int ahead) const { return base + ((changes + ahead) % 2 ? "b" : "a"); }
 };
 
 TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwentyOthersChangeNicknames)
 {
     for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
         add(QString::fromLatin1(name));
-    LobbyClient& hal = players[3]->client();
-    ASSERT_TRUE(allList(4));
+    ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 4; }));
 
-    state(0).BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    state(1).BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
-    // Counted for two seconds in Cid's chat: both answer, at most ten times, none in the last second.
+    players[0]->client().state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
+    players[1]->client().state().BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
+    // Counted for two seconds in Cid's chat: both answer (only Bob's "hi" makes Ann answer twice),
+    // at most ten times, none in the last second.
     QElapsedTimer clock;
     int answers = 0;
     qint64 lastMs = 0;
-    QSet<QString> answering;
     players[2]->view().onLineShown([&](QStringView line) {
         if (line.startsWith(u"Ann> ") || line.startsWith(u"Bob> ")) {
             ++answers;
             lastMs = clock.elapsed();
-            answering.insert(line.left(3).toString());
         }
     });
     clock.start();
     players[2]->client().SEND_Click(QStringLiteral("hi"));
     waitUntil([&] { return answers > 10; }, 2000);
-    EXPECT_LE(answers, 10);
-    EXPECT_EQ(answering.size(), 2) << "both bots answered";
+    EXPECT_TRUE(answers >= 2 && answers <= 10) << answers << " answers";
     EXPECT_LT(lastMs, 1000) << answers << " answers";
 
     std::vector<std::unique_ptr<NickChanger>> noise;
     for (int n = 0; n < 20; ++n)
         noise.push_back(std::make_unique<NickChanger>(n, server.port()));
-    const auto leastChanges = [&] {
-        int least = INT_MAX;
-        for (const auto& c : noise)
-            least = std::min(least, c->changes);
-        return least;
+    const auto allChanged = [&](int times) {
+        return std::all_of(noise.begin(), noise.end(), [&](const auto& c) { return c->changes > times; });
     };
-    ASSERT_TRUE(waitUntil([&] { return leastChanges() > 2; }, Wait));
+    ASSERT_TRUE(waitUntil([&] { return allChanged(2); }, Wait));
 
     players[2]->client().Hut_Click(11); // Cid, in another hut, never starts
     for (int game = 1; game <= 10; ++game) {
         SCOPED_TRACE(game);
-        // After a game the hut is seen empty again before it fills up.
-        ASSERT_TRUE(everyone([](const SimPlayer& p) {
-            const auto& hut = p.state().HutTable[2];
-            return std::all_of(hut.begin(), hut.begin() + 4,
-                               [](const QString& cell) { return cell.isEmpty(); });
-        }));
-        hal.Hut_Click(20);
+        // After a game everyone sees the hut empty again, Cid's the only seat taken.
+        ASSERT_TRUE(everyone([](const SimPlayer& p) { return RosterSnapshot::of(p).occupiedSlots() == 1; }));
+        players[3]->client().Hut_Click(20); // Hal hosts
         players[0]->client().Hut_Click(21);
         players[1]->client().Hut_Click(23);
-        hal.Launch_Click(2);
-        for (int member : {0, 1}) {
-            const SimPlayer& p = *players[size_t(member)];
-            ASSERT_TRUE(waitUntil([&] { return p.shell().started().size() == game; }, Wait));
-            EXPECT_EQ(p.shell().started().last(),
-                      "eaexec.exe zen3.exe /j tcp 127.0.0.1 /n" + p.name() + " /boundip 127.0.0.1");
-        }
-        EXPECT_EQ(players[3]->shell().started().size(), game);
+        players[3]->client().Launch_Click(2);
+        ASSERT_TRUE(everyone([game](const SimPlayer& p) {
+            return p.shell().started().size() == (p.name() == "Cid" ? 0 : game);
+        }));
     }
-    EXPECT_TRUE(players[2]->shell().started().isEmpty());
-    EXPECT_GT(leastChanges(), 20);
+    EXPECT_TRUE(allChanged(20));
 }
 
-TEST_F(LobbyOnServer, ThreePlayersCalledBobGetSuffixesAndMeetInOneLobby)
+// The names the real server takes: suffixes in the order it takes them; one longer than it
+// takes ends at the login (the window's part is the window tests'), and a shorter one gets in.
+// Then a lobby picked after a reconnect is the one the player is in.
+TEST_F(LobbyOnServer, NamesTheServerTakesOrRefusesAndALobbyPickedAfterTheReconnect)
 {
+    const QStringList shown{"Bob", "Bob_", "Bob_2"};
     for (int i = 0; i < 3; ++i) {
-        // One after the other: the server's order decides who gets which suffix.
         const SimPlayer& bob = add(QStringLiteral("Bob"));
         ASSERT_TRUE(waitUntil([&] { return bob.view().chatList().size() == i + 1; }, Wait));
+        EXPECT_EQ(bob.state().MyNick, "MM_aaFFF" + shown[i]);
     }
-    ASSERT_TRUE(allList(3));
-    const QStringList shown{"Bob", "Bob_", "Bob_2"};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(state(i).MyNick, "MM_aaFFF" + shown[i]);
 
-    // The others see the second one as Bob_: in his hut slot, his chat, a vote against him.
-    SimPlayer& second = *players[1];
-    second.client().Hut_Click(21);
-    second.client().SEND_Click(QStringLiteral("hello"));
-    EXPECT_TRUE(everyone([](const SimPlayer& p) {
-        return p.state().HutTable[2][1] == "aa021Bob_" && p.view().chat().endsWith("Bob_> hello\r\n");
-    }));
-    players[0]->client().SEND_Click(QStringLiteral("/kick Bob_"));
-    EXPECT_TRUE(
-        waitUntil([&] { return second.view().chat().endsWith("Bob Has Voted To Kick You\r\n"); }, Wait));
-}
-
-TEST_F(LobbyOnServer, ALobbyPickedAfterTheReconnectIsTheOneThePlayerIsIn)
-{
-    const SimPlayer& zed = add(QStringLiteral("Zed"));
-    SimPlayer& bob = add(QStringLiteral("Bob"), QStringLiteral("#ZentharaNET_2"));
-    bob.client().setTimerIntervals(1000, 200);
-    ASSERT_TRUE(waitUntil([&] { return bob.inLobby(); }, Wait));
-    bob.client().SEND_Click(QStringLiteral("/select"));
-    // The player looks longer than the reconnect interval: it rejoins the lobby left.
-    ASSERT_TRUE(waitUntil([&] { return bob.session() == 2 && bob.inLobby(); }, Wait));
-    bob.client().state().CurrentChannel = Lobby0;
-    bob.client().lobbyChosen();
-    EXPECT_TRUE(waitUntil([&] { return zed.view().chatList().contains("Bob"); }, Wait));
-    EXPECT_EQ(bob.state().MyNick, "MM_aaFFFBob") << "the old connection is gone";
-}
-
-// The window's part is the window tests'; here the real server's refusal and a second login.
-TEST_F(LobbyOnServer, ANameLongerThanTheServerTakesEndsAtTheLoginAndAShorterOneGetsIn)
-{
     SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
     ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
     EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
-    EXPECT_EQ(player.client().socketState(), SocketState::Closed);
-
-    QString box = QStringLiteral("Bob");
+    QString box = QStringLiteral("Cid");
     ASSERT_TRUE(Login::logIn(player.client().state(), box));
     player.client().lobbyChosen();
     EXPECT_TRUE(waitUntil([&] { return player.inLobby(); }, Wait));
+
+    SimPlayer& dee = add(QStringLiteral("Dee"), QStringLiteral("#ZentharaNET_2"));
+    dee.client().setTimerIntervals(1000, 200);
+    ASSERT_TRUE(waitUntil([&] { return dee.inLobby(); }, Wait));
+    dee.client().SEND_Click(QStringLiteral("/select"));
+    // The player looks longer than the reconnect interval: it rejoins the lobby left.
+    ASSERT_TRUE(waitUntil([&] { return dee.session() == 2 && dee.inLobby(); }, Wait));
+    dee.client().state().CurrentChannel = Lobby0;
+    dee.client().lobbyChosen();
+    EXPECT_TRUE(waitUntil([&] { return players[0]->view().chatList().contains("Dee"); }, Wait));
+    EXPECT_EQ(dee.state().MyNick, "MM_aaFFFDee") << "the old connection is gone";
 }
 
 } // namespace

@@ -2,14 +2,11 @@
 
 #include "eventwait.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QRegularExpression>
-#include <QSet>
 #include <QStandardPaths>
 #include <QTcpServer>
-#include <QTcpSocket>
 
 #include <grp.h>
 #include <pwd.h>
@@ -17,46 +14,10 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-namespace {
-
-const char TestConfig[] = R"([Global]
-	MotdPhrase = ZenLobby test server
-[Limits]
-	MaxConnectionsIP = 0
-	ConnectRetry = 5
-[Options]
-	DNS = no
-	Ident = no
-	PAM = no
-)";
-
-// ngIRCd must not run as root: when the tests do, it runs as nobody.
-const passwd* unprivilegedUser()
-{
-    return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-}
-
-} // namespace
-
-NgircdServer::NgircdServer() : m_base(TestConfig), m_port(freePort())
-{
-    const passwd* user = unprivilegedUser();
-    if (user && ::chown(QFile::encodeName(m_dir.path()).constData(), user->pw_uid, user->pw_gid) != 0)
-        qWarning("cannot hand the server folder to nobody");
-}
-
 quint16 NgircdServer::freePort()
 {
-    static QSet<quint16> handedOut;
-    for (;;) {
-        QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost, 0))
-            return 0;
-        if (!handedOut.contains(probe.serverPort())) {
-            handedOut.insert(probe.serverPort());
-            return probe.serverPort();
-        }
-    }
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
 
 void NgircdServer::linkTo(NgircdServer& peer)
@@ -71,14 +32,14 @@ void NgircdServer::linkTo(NgircdServer& peer)
     peer.m_servers += section(*this, QByteArray());
 }
 
-QByteArray NgircdServer::config() const
+QByteArray NgircdServer::config(const QByteArray& base) const
 {
-    // The base's own values of these go: ngIRCd keeps the first Listen it reads.
+    // The shipped values of these go: ngIRCd keeps the first Listen it reads.
     static const QRegularExpression ours(
         QStringLiteral(
             R"(^\s*(Name|Listen|Ports|PidFile|ServerUID|ServerGID|MaxPenaltyTime|MaxNickLength)\s*=.*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
-    return QString::fromUtf8(m_base).remove(ours).toUtf8() +
+    return QString::fromUtf8(base).remove(ours).toUtf8() +
            QStringLiteral("[Global]\n\tName = %1\n\tListen = 127.0.0.1\n\tPorts = %2\n\tPidFile =\n"
                           "[Limits]\n\tMaxNickLength = %3\n\tMaxPenaltyTime = %4\n")
                .arg(name())
@@ -91,82 +52,51 @@ QByteArray NgircdServer::config() const
 
 bool NgircdServer::start(int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    for (int attempt = 1; !launch(deadline); ++attempt) {
-        stop();
-        // Another program may have taken the port since freePort(). Clients
-        // and peers know the port of a server that ran or is linked: only a
-        // new, unlinked one moves.
-        if (m_started || !m_servers.isEmpty() || attempt == 3 || deadline.hasExpired())
-            return false;
-        m_port = freePort();
-    }
-    return m_started = true;
-}
-
-bool NgircdServer::launch(const QDeadlineTimer& deadline)
-{
-    const QString program = QStandardPaths::findExecutable(
-        QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
+    // Every test server runs from the configuration the project ships.
+    QFile shipped(QStringLiteral(ZEN_SOURCE_DIR "/server/ngircd.conf"));
     QFile file(m_dir.filePath(QStringLiteral("ngircd.conf")));
-    if (program.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(config()) < 0) {
-        m_error =
-            program.isEmpty() ? QStringLiteral("ngircd is not installed") : "cannot write " + file.fileName();
+    if (!shipped.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(config(shipped.readAll())) < 0) {
+        m_error = "cannot copy " + shipped.fileName() + " to " + file.fileName();
         return false;
     }
     file.close();
+    // ngIRCd must not run as root: when the tests do, it runs as nobody, who must reach its file.
+    const passwd* user = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+    QFile::setPermissions(m_dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
 
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
-    const passwd* user = unprivilegedUser();
     const uid_t uid = user ? user->pw_uid : 0;
     const gid_t gid = user ? user->pw_gid : 0;
-    const pid_t parent = ::getpid();
-    m_process->setChildProcessModifier([uid, gid, parent] {
+    m_process->setChildProcessModifier([uid, gid] {
         // Between fork and exec: async-signal-safe calls only.
         if (uid != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
             ::_exit(126);
         // The server goes when the test process goes, even if it crashes.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(0);
     });
+    const QString program = QStandardPaths::findExecutable(
+        QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
     m_process->start(program, {QStringLiteral("-n"), QStringLiteral("-f"), file.fileName()});
-    while (!deadline.hasExpired() && isRunning()) {
-        if (answersOnPort(int(deadline.remainingTime())))
-            return true;
-        // Not listening yet: try again once the server has logged more, or soon.
-        const qint64 seen = m_process->bytesAvailable();
-        waitUntil([&] { return !isRunning() || m_process->bytesAvailable() > seen; },
-                  int(qMin<qint64>(20, deadline.remainingTime())));
-    }
-    m_error = QStringLiteral("ngircd on port %1 %2; its output:\n")
-                  .arg(m_port)
-                  .arg(isRunning() ? "did not answer in time" : "exited") +
+    // It logs this once its port is bound, and exits when it cannot bind it.
+    const QByteArray listening = "Now listening on [127.0.0.1]:" + QByteArray::number(m_port) + ' ';
+    if (waitUntil([&] { return !isRunning() || m_process->peek(1 << 16).contains(listening); }, timeoutMs) &&
+        isRunning())
+        return true;
+    m_error = QStringLiteral("ngircd (%1) did not listen on port %2; its output:\n")
+                  .arg(program, QString::number(m_port)) +
               QString::fromLocal8Bit(m_process->readAll());
+    stop();
     return false;
-}
-
-bool NgircdServer::answersOnPort(int timeoutMs)
-{
-    // Something else may hold the port (then this server is about to exit), so
-    // a connection is not enough: the answer must come from this server.
-    QTcpSocket probe;
-    bool failed = false;
-    QObject::connect(&probe, &QTcpSocket::errorOccurred, [&failed] { failed = true; });
-    QObject::connect(&probe, &QTcpSocket::connected, [&probe] { probe.write("PING :ready\r\n"); });
-    probe.connectToHost(QHostAddress::LocalHost, m_port);
-    waitUntil([&] { return probe.canReadLine() || failed || !isRunning(); }, timeoutMs);
-    return probe.canReadLine() && probe.readLine().startsWith(':' + name().toLatin1() + ' ');
 }
 
 void NgircdServer::stop()
 {
     if (isRunning()) {
         m_process->terminate(); // SIGTERM to the server's PID
-        if (!m_process->waitForFinished(5000))
-            m_process->kill();
+        m_process->waitForFinished(5000);
     }
-    m_process.reset(); // waits for a killed server to go
+    m_process.reset(); // kills it by its PID if it is still there, and waits
 }

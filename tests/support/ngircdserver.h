@@ -7,33 +7,25 @@
 
 #include <memory>
 
-class QDeadlineTimer;
-
 // A real ngIRCd for tests: listens on 127.0.0.1 only, on a free port chosen
 // when the object is made (so linked servers can name each other before
 // either starts), configured in a private temporary folder, run in the
 // foreground as a child process, never as root, and stopped by its PID.
 class NgircdServer {
 public:
-    NgircdServer();
+    NgircdServer() : m_port(freePort()) {}
     ~NgircdServer() { stop(); }
-    NgircdServer(const NgircdServer&) = delete;
-    NgircdServer& operator=(const NgircdServer&) = delete;
 
-    // These take effect at the next start. Off ("MaxPenaltyTime = 0"), flood
-    // penalties no longer delay the lines of a busy client.
+    // These take effect at the next start. Flood penalties, off as the project
+    // ships its server ("MaxPenaltyTime = 0"), delay the lines of a busy client.
     void setFloodPenalties(bool on) { m_penalties = on; }
     void setMaxNickLength(int length) { m_maxNickLength = length; }
-    // Runs from this configuration text instead of the tests' own, but with
-    // this object's name, address, port and the settings above.
-    void setBaseConfig(const QByteArray& config) { m_base = config; }
     // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
     void linkTo(NgircdServer& peer);
 
-    // Starts the server and waits until it answers on its port. False (with
-    // errorString() set) when it exits or does not answer in time. A new,
-    // unlinked server whose port was taken meanwhile moves to another one.
+    // Starts the server and waits until it listens. False (with errorString()
+    // set) when it exits or does not listen in time.
     bool start(int timeoutMs = 10000);
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
@@ -44,23 +36,19 @@ public:
     QString name() const { return QStringLiteral("irc%1.zen.test").arg(m_port); }
     QString errorString() const { return m_error; }
 
-    // A port on 127.0.0.1 that nothing listened on a moment ago; never the same
-    // one twice in this process.
+    // A port on 127.0.0.1 that nothing listened on a moment ago.
     static quint16 freePort();
 
 private:
     bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
-    QByteArray config() const;
-    bool launch(const QDeadlineTimer& deadline);
-    bool answersOnPort(int timeoutMs);
+    // The shipped configuration with this object's name, address, port, settings and links.
+    QByteArray config(const QByteArray& base) const;
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
-    QByteArray m_base;
     QByteArray m_servers; // the [Server] sections of the links
     QString m_error;
     quint16 m_port = 0;
-    bool m_penalties = true;
+    bool m_penalties = false;
     int m_maxNickLength = 28;
-    bool m_started = false;
 };

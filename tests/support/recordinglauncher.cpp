@@ -2,10 +2,9 @@
 
 #include "eventwait.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileSystemWatcher>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -64,11 +63,10 @@ bool RecordingLauncher::waitForRuns(qsizetype count, int timeoutMs) const
 
 QStringList RecordingLauncher::runOf(const QString& program) const
 {
-    for (const Run& run : starts()) {
-        if (run.arguments.value(0) == program)
-            return run.arguments;
-    }
-    return {};
+    const QList<Run> all = starts();
+    const auto run =
+        std::find_if(all.begin(), all.end(), [&](const Run& r) { return r.arguments.value(0) == program; });
+    return run == all.end() ? QStringList() : run->arguments;
 }
 
 bool RecordingLauncher::waitForEnd(qint64 pid, int timeoutMs) const

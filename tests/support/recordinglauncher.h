@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QList>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -22,8 +20,6 @@ public:
 
     RecordingLauncher();
     ~RecordingLauncher();
-    RecordingLauncher(const RecordingLauncher&) = delete;
-    RecordingLauncher& operator=(const RecordingLauncher&) = delete;
 
     bool isReady() const { return m_ready; }
     // A path in marks/ for a command a test tries to smuggle in.
