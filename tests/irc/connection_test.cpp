@@ -10,10 +10,8 @@ TEST(Connection, HandsOverWholeLinesOnlyAndANewConnectionForgetsAHeldBackPiece)
 {
     const QByteArray tail(64 * 1024, 'x'); // held back; one byte more and it goes on as it is
     const QString longTail = QString::fromLatin1(tail + "y");
-    const struct {
-        QList<QByteArray> reads; // an empty read stands for a new connection
-        QStringList blocks;
-    } cases[] = {
+    // reads: an empty read stands for a new connection
+    const std::pair<QList<QByteArray>, QStringList> cases[] = {
         {{"L1\r\nL2\r\nL3 sta", "rt\r\n"}, {"L1\r\nL2\r\n", "L3 start\r\n"}},
         {{"L5\r", "\nL6\r\n"}, {"L5\r\nL6\r\n"}},
         {{"a", "b", "c\r\n"}, {"abc\r\n"}},
@@ -21,19 +19,19 @@ TEST(Connection, HandsOverWholeLinesOnlyAndANewConnectionForgetsAHeldBackPiece)
         {{tail + "y\r", "\nnext\r\n"}, {longTail, "\r\nnext\r\n"}}, // the CR waits for its LF
         {{":o!x@y PRIVMSG #c :half", "", "PING :srv\r\n"}, {"PING :srv\r\n"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [reads, handedOver] : cases) {
         ConnectedLobby lobby;
         QStringList blocks;
         QObject::connect(&lobby.client.connection(), &Connection::blockReceived,
                          [&](auto b) { blocks << b; });
-        for (const QByteArray& read : c.reads) {
+        for (const QByteArray& read : reads) {
             if (read.isEmpty()) {
                 lobby.client.connection().open();
                 lobby.transport.acceptConnection();
             }
             lobby.receive(read);
         }
-        EXPECT_EQ(blocks, c.blocks) << c.reads.first().left(20).toStdString();
+        EXPECT_EQ(blocks, handedOver) << reads.first().left(20).toStdString();
     }
 }
 
@@ -94,27 +92,22 @@ TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedCon
 
 TEST(Connection, ASocketErrorEndsTheClientWithAMessageAndAnEndedClientDoesNothingMore)
 {
-    const struct {
-        bool connected;
-        const char* text;
-        const char* title;
-        Shell::Icon icon;
-    } cases[] = {
+    const std::tuple<bool, const char*, const char*, Shell::Icon> cases[] = {
         // While connecting any failure means the host was not found.
         {false, "Could Not Find Host", "ZenLobby", Shell::Icon::None},
         {true, "Error: 10054; \r\nConnection reset by peer", "Zenthara Razaz Aduda", Shell::Icon::Critical},
     };
-    for (const auto& c : cases) {
+    for (const auto& [connected, text, title, icon] : cases) {
         FakeLobby lobby;
-        if (c.connected)
+        if (connected)
             lobby.connect();
         else
             lobby.client.Form_Load();
         lobby.transport.fail(10054, QStringLiteral("Connection reset by peer"));
         ASSERT_EQ(lobby.shell.messages.size(), 1u);
         const auto& shown = lobby.shell.messages[0];
-        EXPECT_EQ(shown.title + '|' + shown.text, QString(c.title) + '|' + c.text);
-        EXPECT_EQ(shown.icon, c.icon);
+        EXPECT_EQ(shown.title + '|' + shown.text, QString(title) + '|' + text);
+        EXPECT_EQ(shown.icon, icon);
         EXPECT_TRUE(lobby.client.hasEnded());
         lobby.receive("PING :x\r\n:Ann!a@h JOIN :#ZentharaNET_3\r\n");
         lobby.client.SEND_Click(QStringLiteral("hello"));

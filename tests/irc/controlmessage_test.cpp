@@ -10,10 +10,7 @@ const QString Sep = QStringLiteral("|||");
 
 TEST(ControlMessage, FieldsRunFromOneAfterTheTagToBarsAndLineEnd)
 {
-    const struct {
-        QString block;
-        std::optional<QString> fields;
-    } cases[] = {
+    const std::pair<QString, std::optional<QString>> cases[] = {
         {":a!b@c PRIVMSG #c :[zenlnk] http://x/y|||\r\n", "http://x/y"},
         {"[ZENLNK]_A>B  c|||\r\n", "A>B  c"}, // any character after the tag is skipped
         {"[ZENLNK] a|||b|||\r\n", "a|||b"},
@@ -24,8 +21,8 @@ TEST(ControlMessage, FieldsRunFromOneAfterTheTagToBarsAndLineEnd)
         {"abc [ZENLNK]", std::nullopt},
         {"PRIVMSG #c :hello|||\r\n", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fields(c.block, LinkTag, Sep), c.fields) << c.block.toStdString();
+    for (const auto& [block, expected] : cases)
+        EXPECT_EQ(fields(block, LinkTag, Sep), expected) << block.toStdString();
 }
 
 TEST(ControlMessage, KickFieldsSplitAtTheFirstGreaterThan)

@@ -74,10 +74,7 @@ TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegisters
     const QStringList joins{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"};
     const QStringList registers{"NICK MM_aaFFFBob",
                                 R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"};
-    const struct {
-        QString read;
-        QStringList sent;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {":irc 001 MM_aaFFFBob :Welcome\r\n", joins},
         {":irc 462 MM_aaFFFBob :Already registered\r\n", joins},
         {":irc 001 mm_aafffbob :Welcome\r\n", joins},
@@ -86,21 +83,18 @@ TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegisters
         {":irc NOTICE AUTH :*** Looking\r\n:irc NOTICE AUTH :*** Found\r\n:irc 001 MM_aaFFFBob :W\r\n",
          registers + joins},
     };
-    for (const auto& c : cases) {
+    for (const auto& [read, sent] : cases) {
         ConnectedLobby lobby;
         lobby.view.chat = QStringLiteral("connecting");
-        lobby.receive(c.read);
-        EXPECT_EQ(lobby.sent(), c.sent) << c.read.toStdString();
-        EXPECT_EQ(lobby.view.chat, c.sent.isEmpty() ? "connecting" : welcome) << c.read.toStdString();
+        lobby.receive(read);
+        EXPECT_EQ(lobby.sent(), sent) << read.toStdString();
+        EXPECT_EQ(lobby.view.chat, sent.isEmpty() ? "connecting" : welcome) << read.toStdString();
     }
 }
 
 TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
 {
-    const struct {
-        QString read;
-        QString shown;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {ann("hello there"), "Ann> hello there\r\n"},
         {said("mm_aaFFFAnn", "hi"), "mm_aaFFFAnn> hi\r\n"}, // marker in other case is no marker
         {from("Dan", "PRIVMSG #zentharanet_3 :hi"), "Dan> hi\r\n"},
@@ -115,12 +109,12 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
         {from("Ann", "NOTICE #ZentharaNET_3 :hi"), ""},
         {from("Cid", "PART #ZentharaNET_3 :gone"), ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [read, shown] : cases) {
         ConnectedLobby lobby;
-        lobby.receive(c.read);
-        EXPECT_EQ(lobby.view.chat, c.shown) << c.read.toStdString();
-        EXPECT_EQ(lobby.view.refreshCount, c.shown.isEmpty() ? 0 : 1) << c.read.toStdString();
-        EXPECT_TRUE(lobby.sent().isEmpty()) << c.read.toStdString();
+        lobby.receive(read);
+        EXPECT_EQ(lobby.view.chat, shown) << read.toStdString();
+        EXPECT_EQ(lobby.view.refreshCount, shown.isEmpty() ? 0 : 1) << read.toStdString();
+        EXPECT_TRUE(lobby.sent().isEmpty()) << read.toStdString();
     }
 }
 

@@ -7,16 +7,13 @@ namespace {
 
 TEST(NickCode, HexToNumReadsTwoUpperCaseHexDigitsAndSetNickCodeReplacesStatusAndPlaceOnly)
 {
-    const struct {
-        const char* text;
-        int value;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"FF", 255}, {"0F", 15},  {"1A", 26},   {"F", 240}, {"ff", 0}, {"", 0},
         {"0A", 10},  {"A0", 160}, {"G1", 1},    {"00", 0},  {"09", 9}, {"90", 144},
         {"Fa", 240}, {"aF", 15},  {"EEX", 238}, {"02", 2},  {"-1", 1}, {" 3", 3},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NickCode::HexToNum(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(NickCode::HexToNum(QString::fromLatin1(text)), value) << '"' << text << '"';
     EXPECT_EQ(NickCode::SetNickCode("MM_ab021Bob", "a", "bFFF"), "MM_abFFFBob");
     // The code letter comes from the client state, not from the old nickname.
     EXPECT_EQ(NickCode::SetNickCode("MM_xaFFFBob_Mc", "a", "d021"), "MM_ad021Bob_Mc");
@@ -24,27 +21,22 @@ TEST(NickCode, HexToNumReadsTwoUpperCaseHexDigitsAndSetNickCodeReplacesStatusAnd
 
 TEST(HutClick, TakesAFreeSlotWithTheOldCodeAndAnnouncesTheNewPlace)
 {
-    const struct {
-        int index;
-        const char* from;
-        int hut, slot;
-        const char* nick;
-    } cases[] = {
+    const std::tuple<int, const char*, int, int, const char*> cases[] = {
         {0, "MM_aaFFFBob", 0, 0, "MM_aa000Bob"},  {3, "MM_aaFFFBob", 0, 3, "MM_aa003Bob"},
         {13, "MM_aaFFFBob", 1, 3, "MM_aa013Bob"}, {21, "MM_aaFFFBob", 2, 1, "MM_aa021Bob"},
         {30, "MM_aaFFFBob", 3, 0, "MM_aa030Bob"}, {33, "MM_aaFFFBob", 3, 3, "MM_aa033Bob"},
         {30, "MM_abFFFBob", 3, 0, "MM_aa030Bob"}, {2, "MM_acFFFBob", 0, 2, "MM_aa002Bob"},
         {10, "MM_adFFFBob", 1, 0, "MM_aa010Bob"},
     };
-    for (const auto& c : cases) {
-        ConnectedLobby lobby{QString::fromLatin1(c.from)};
-        lobby.client.Hut_Click(c.index);
-        EXPECT_EQ(lobby.d.MyNick, c.nick) << c.index;
-        EXPECT_EQ(lobby.d.HutTable[c.hut][c.slot], QString::fromLatin1(c.from).mid(3)) << c.index;
+    for (const auto& [index, from, hut, slot, nick] : cases) {
+        ConnectedLobby lobby{QString::fromLatin1(from)};
+        lobby.client.Hut_Click(index);
+        EXPECT_EQ(lobby.d.MyNick, nick) << index;
+        EXPECT_EQ(lobby.d.HutTable[hut][slot], QString::fromLatin1(from).mid(3)) << index;
         // Each line carries a line end of its own before the one SendLine adds.
         EXPECT_EQ(lobby.transport.sent(),
-                  "NICK :" + QByteArray(c.nick) + "\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n")
-            << c.index;
+                  "NICK :" + QByteArray(nick) + "\r\n\r\nNAMES #ZentharaNET_3\r\n\r\n")
+            << index;
     }
 }
 

@@ -27,11 +27,8 @@ QString vote(const QString& voterNick, const QString& target)
 
 TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
 {
-    const struct {
-        const char* nick;
-        QString block;
-        bool starts; // at 1.1.1.1
-    } cases[] = {
+    // starts: at 1.1.1.1
+    const std::tuple<const char*, QString, bool> cases[] = {
         {"MM_aa020Bob", launch("[ZENLAUNCH2]"), true},
         {"MM_aa031Bob", launch("[ZENLAUNCH2]"), false},
         {"MM_aa121Bob", launch("[ZENLAUNCH2]"), false},
@@ -44,38 +41,34 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
         // A member of hut 1, playing after the first, is in no hut for the second.
         {"MM_aa011Bob", launch("[ZENLAUNCH1]") + launch("[ZENLAUNCH1]", "2.2.2.2"), true},
     };
-    for (const auto& c : cases) {
-        ConnectedLobby lobby(c.nick);
-        lobby.receive(c.block);
+    for (const auto& [nick, block, starts] : cases) {
+        ConnectedLobby lobby(nick);
+        lobby.receive(block);
         EXPECT_EQ(lobby.shell.started.join(""),
-                  c.starts ? "eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5" : "")
-            << c.nick << c.block.toStdString();
-        EXPECT_EQ(lobby.d.MyNick == "MM_abFFFBob", c.starts) << c.nick;
+                  starts ? "eaexec.exe zen3.exe /j tcp 1.1.1.1 /nBob /boundip 10.0.0.5" : "")
+            << nick << block.toStdString();
+        EXPECT_EQ(lobby.d.MyNick == "MM_abFFFBob", starts) << nick;
     }
 }
 
 TEST(LaunchClick, OnlyTheOccupantOfSlotZeroOfThatHutTellsTheHutAndStartsAsHost)
 {
-    const struct {
-        const char* nick;
-        int hut;
-        bool launches;
-    } cases[] = {
+    const std::tuple<const char*, int, bool> cases[] = {
         {"MM_aa021Bob", 2, false}, {"MM_aa020Bob", 1, false}, {"MM_aa020Bob", 2, true},
         {"MM_aa000Bob", 0, true},  {"MM_aa030Bob", 3, true},  {"MM_aaFFFBob", 0, false},
         {"MM_abFFFBob", 3, false}, {"MM_aa001Bob", 0, false}, {"MM_aa100Bob", 1, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.nick + (" hut " + std::to_string(c.hut)));
-        ConnectedLobby lobby(c.nick);
+    for (const auto& [nick, hut, launches] : cases) {
+        SCOPED_TRACE(nick + (" hut " + std::to_string(hut)));
+        ConnectedLobby lobby(nick);
         lobby.transport.setLocalIP(QStringLiteral("10.1.2.3"));
-        lobby.client.Launch_Click(c.hut);
-        const QString tells = QStringLiteral("PRIVMSG #ZentharaNET_3 :[ZENLAUNCH%1] 10.1.2.3|||").arg(c.hut);
-        EXPECT_EQ(lobby.sent().join(""), c.launches ? tells : "");
+        lobby.client.Launch_Click(hut);
+        const QString tells = QStringLiteral("PRIVMSG #ZentharaNET_3 :[ZENLAUNCH%1] 10.1.2.3|||").arg(hut);
+        EXPECT_EQ(lobby.sent().join(""), launches ? tells : "");
         EXPECT_EQ(lobby.shell.started.join(""),
-                  c.launches ? "eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3" : "");
-        EXPECT_EQ(lobby.view.chat, c.launches ? Launching : QString());
-        EXPECT_EQ(lobby.d.MyNick, c.launches ? QStringLiteral("MM_abFFFBob") : c.nick);
+                  launches ? "eaexec.exe zen3.exe /h tcp /nBob /boundip 10.1.2.3" : "");
+        EXPECT_EQ(lobby.view.chat, launches ? Launching : QString());
+        EXPECT_EQ(lobby.d.MyNick, launches ? QStringLiteral("MM_abFFFBob") : nick);
     }
 }
 

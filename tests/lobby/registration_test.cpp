@@ -46,10 +46,8 @@ TEST(Registration, ANameInUseTakesTheNextSuffixUntilNoneIsLeft)
 TEST(Registration, OnlyTheServersRefusalOfTheNicknameRegisteredCounts)
 {
     const QString invalid = QStringLiteral("Please Use a Valid UserName");
-    const struct {
-        QString block;
-        QString message; // none when the block is no refusal
-    } cases[] = {
+    // message: none when the block is no refusal
+    const std::pair<QString, QString> cases[] = {
         {":irc 432 * MM_aaFFFBob\r\n", invalid},
         {":irc NOTICE * :hello\r\n" + refusal("432", "mm_aafffbob"), invalid},
         // A later nickname change, another nickname or reply, a chat line quoting a refusal.
@@ -57,18 +55,18 @@ TEST(Registration, OnlyTheServersRefusalOfTheNicknameRegisteredCounts)
         {refusal("433", "MM_aaFFFBo") + refusal("431", "MM_aaFFFBob"), ""},
         {chanMsg("MM_aaFFFAnn", "#ZentharaNET_3", refusal("433", "MM_aaFFFBob").trimmed()), ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.block.toStdString());
+    for (const auto& [block, message] : cases) {
+        SCOPED_TRACE(block.toStdString());
         ConnectedLobby lobby;
-        lobby.receive(c.block);
-        const bool refused = !c.message.isEmpty();
+        lobby.receive(block);
+        const bool refused = !message.isEmpty();
         EXPECT_EQ(lobby.d.MyNick, "MM_aaFFFBob");
         EXPECT_TRUE(lobby.sent().filter("NICK").isEmpty());
         EXPECT_EQ(lobby.client.socketState(), refused ? SocketState::Closed : SocketState::Connected);
         EXPECT_EQ(lobby.view.loginShown, refused ? 1 : 0);
         ASSERT_EQ(lobby.shell.messages.size(), refused ? 1u : 0u);
         if (refused)
-            EXPECT_EQ(lobby.shell.messages[0].text, c.message);
+            EXPECT_EQ(lobby.shell.messages[0].text, message);
     }
 }
 

@@ -18,11 +18,8 @@ struct Lobby : ConnectedLobby {
 
 TEST(NamesReply, IsGatheredFromItsLinesUntilItsEndAndOnlyForThisChannelAndNickname)
 {
-    const struct {
-        QStringList reads;
-        QString lists; // chatting/playing
-        int count;
-    } cases[] = {
+    // lists: chatting/playing
+    const std::tuple<QStringList, QString, int> cases[] = {
         {{names("MM_aaFFFBob @MM_abFFFAnn Dan") + End}, "Bob,Dan/Ann", 3},
         {{names("MM_aaFFFBob") + End}, "Bob/", 1},
         {{names("A1 A2 ") + names("A3 A4") + End}, "A1,A2,A3,A4/", 4},
@@ -40,22 +37,19 @@ TEST(NamesReply, IsGatheredFromItsLinesUntilItsEndAndOnlyForThisChannelAndNickna
         {{chanMsg("Eve", "#chan", "353 x = #chan :MM_aa000Fake")}, None + '/' + None, 0},
         {{names("A1 ") + names("X Y ", "#other") + names("A2") + End}, "A1,A2/", 2},
     };
-    for (const auto& c : cases) {
+    for (const auto& [reads, lists, count] : cases) {
         Lobby lobby;
-        for (const QString& read : c.reads)
+        for (const QString& read : reads)
             lobby.receive(read);
-        EXPECT_EQ(lobby.lists(), c.lists) << c.reads.join(u'|').toStdString();
-        EXPECT_EQ(lobby.d.UserCount, c.count) << c.reads.join(u'|').toStdString();
+        EXPECT_EQ(lobby.lists(), lists) << reads.join(u'|').toStdString();
+        EXPECT_EQ(lobby.d.UserCount, count) << reads.join(u'|').toStdString();
     }
 }
 
 TEST(RosterEntry, StatusDecidesListMarkAndHut)
 {
-    const struct {
-        const char* entry;
-        const char* lists;
-        int hut, slot; // the cell the entry fills, -1 for none
-    } cases[] = {
+    // hut, slot: the cell the entry fills, -1 for none
+    const std::tuple<const char*, const char*, int, int> cases[] = {
         {"MM_acFFFAnn", "(Away)Ann/", -1, -1},
         {"MM_adFFFAnn", "(BRB)Ann/", -1, -1},
         {"MM_ab021Ann", "/Ann", -1, -1},
@@ -77,16 +71,16 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
         {"+MM_aa001Cid", "1Cid/", 0, 0},
         {"+MM_abFFFAnn", "FAnn/", -1, -1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.entry);
+    for (const auto& [entry, lists, hut, slot] : cases) {
+        SCOPED_TRACE(entry);
         Lobby lobby;
-        lobby.receive(names(QString::fromLatin1(c.entry) + ' ') + End);
-        EXPECT_EQ(lobby.lists(), c.lists);
+        lobby.receive(names(QString::fromLatin1(entry) + ' ') + End);
+        EXPECT_EQ(lobby.lists(), lists);
         EXPECT_EQ(lobby.d.UserCount, 1);
         for (int h = 0; h < Declares::HutRows; ++h)
             for (int s = 0; s < Declares::HutSlots; ++s)
-                EXPECT_EQ(lobby.d.HutTable[h][s], (h == c.hut && s == c.slot)
-                                                      ? QString::fromLatin1(c.entry).remove('@').remove("MM_")
+                EXPECT_EQ(lobby.d.HutTable[h][s], (h == hut && s == slot)
+                                                      ? QString::fromLatin1(entry).remove('@').remove("MM_")
                                                       : QString())
                     << " cell " << h << "," << s;
     }
