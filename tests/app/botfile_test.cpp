@@ -50,11 +50,7 @@ QByteArray records(int count)
 TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
 {
     using F = BotFile::Fault;
-    const struct {
-        QByteArray bytes;
-        F fault;
-        QStringList rows;
-    } cases[] = {
+    const std::tuple<QByteArray, F, QStringList> cases[] = {
         {"a|b|c\r\n|x\r\nx|\r\n", F::None, {"a=b|c", "=x", "x="}},
         {"one|1\r\n\r\n", F::None, {"one=1"}},   // a rest of two characters or fewer is no record
         {"a|b\nc|d\r\n", F::None, {"a=b\nc|d"}}, // a lone LF is no line end
@@ -66,12 +62,12 @@ TEST(LoadBotTable, ReadsRecordsAndFaultsKeepEarlierRows)
         {"one|1\r\n\r\n\r\n", F::NoSeparator, {"one=1"}},
         {"\r\nx|y\r\n", F::NoSeparator, {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, fault, rows] : cases) {
         Declares d;
-        const BotFile::LoadResult result = BotFile::parseInto(d, QString::fromLatin1(c.bytes));
-        EXPECT_EQ(result.fault, c.fault) << c.bytes.toStdString();
-        EXPECT_EQ(result.rowsStored, c.rows.size()) << c.bytes.toStdString();
-        EXPECT_EQ(rowsOf(d), c.rows);
+        const BotFile::LoadResult result = BotFile::parseInto(d, QString::fromLatin1(bytes));
+        EXPECT_EQ(result.fault, fault) << bytes.toStdString();
+        EXPECT_EQ(result.rowsStored, rows.size()) << bytes.toStdString();
+        EXPECT_EQ(rowsOf(d), rows);
     }
     // The table holds rows 0 to 1000.
     for (int count : {1001, 1002}) {

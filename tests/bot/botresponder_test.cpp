@@ -26,11 +26,7 @@ struct Bot : ConnectedLobby {
 TEST(BotResponder, EveryRowWhoseTriggerIsTheWholeMessageIgnoringCaseAnswersUpToTheFirstEmptyTrigger)
 {
     const QStringList rows{"hi=hello", "Good Game=gg"};
-    const struct {
-        QStringList rows;
-        const char* message;
-        const char* sent;
-    } cases[] = {
+    const std::tuple<QStringList, const char*, const char*> cases[] = {
         {rows, "HI", "hello"},
         {rows, "good game", "gg"},
         {rows, "hi there", ""},
@@ -38,8 +34,8 @@ TEST(BotResponder, EveryRowWhoseTriggerIsTheWholeMessageIgnoringCaseAnswersUpToT
         {{"hi=one", "yo=no", "HI=two:endl:three"}, "hi", "one|two:endl:three"},
         {{"a=1", "=x", "b=2"}, "b", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Bot(c.rows).answer(QString::fromLatin1(c.message)), c.sent) << '"' << c.message << '"';
+    for (const auto& [rows, message, sent] : cases)
+        EXPECT_EQ(Bot(rows).answer(QString::fromLatin1(message)), sent) << '"' << message << '"';
 
     Bot full({});
     for (int i = 0; i < Declares::BotRows; ++i)
