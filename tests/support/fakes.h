@@ -80,7 +80,7 @@ public:
         if (holdQuestions)
             openQuestions.push_back(std::move(answered));
         else
-            answered(answerYes);
+            answered(true);
     }
     // The player answers the oldest question held open.
     void answer(bool yes)
@@ -102,8 +102,8 @@ public:
     // events run as they do under a modal box, before it closes.
     std::function<void(const QString& text)> onMessage;
     QStringList started;
-    // Questions stay open until answer(); otherwise answerYes answers at once.
-    bool answerYes = true, holdQuestions = false, startSucceeds = true;
+    // Questions stay open until answer(); otherwise the player answers Yes at once.
+    bool holdQuestions = false, startSucceeds = true;
     std::vector<std::function<void(bool)>> openQuestions;
     int endCount = 0;
     QString folder;

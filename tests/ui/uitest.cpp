@@ -30,14 +30,6 @@ void click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-QStringList listItems(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 void Desktop::enterLobby(int lobbyIndex)
 {
     if (!login()->isVisible())

@@ -43,8 +43,6 @@ private:
 
 // Left mouse click in the middle of a widget.
 void click(QWidget* widget);
-// The texts of a list's items, top to bottom.
-QStringList listItems(const QListWidget* list);
 
 // The program's windows around a client whose socket the test plays by hand.
 struct Desktop {
