@@ -15,7 +15,7 @@ QString from(const QString& nick, const QString& rest)
 }
 QString said(const QString& nick, const QString& text)
 {
-    return from(nick, "PRIVMSG " + Chan + " :" + text);
+    return chanMsg(nick, Chan, text);
 }
 QString ann(const QString& text)
 {
