@@ -39,4 +39,17 @@ TEST(ControlMessage, KickFieldsSplitAtTheFirstGreaterThan)
     }
 }
 
+// What a launch or a link may carry to the launcher: nothing a shell would read as more.
+TEST(ControlMessage, ALaunchAddressIsDottedIPv4AndALinkOneWord)
+{
+    for (const QString address : {"10.9.255.0", "0.0.0.0", "255.255.255.255", "001.02.3.4"})
+        EXPECT_TRUE(isDottedIPv4(address)) << address.toStdString();
+    for (const QString address : {"", "1.2.3", "1.2.3.4.5", "+1.2.3.4", "1.2.3.0004", "1.2.3.256", " 1.2.3.4",
+                                  "1.2.3.4\tx", "1.2.3.4;id", "1..3.4", "$(id)"})
+        EXPECT_FALSE(isDottedIPv4(address)) << address.toStdString();
+    EXPECT_TRUE(isOneWord(QStringLiteral("http://x.test/?a=1;b=$(id)`x`|y>z&\u00e9")));
+    for (const QString link : {"", "a b", "a\x7f", "a\u00a0", "a\x01", "a\u2003", "a\u0085"})
+        EXPECT_FALSE(isOneWord(link)) << link.toStdString();
+}
+
 } // namespace

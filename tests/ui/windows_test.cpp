@@ -3,12 +3,14 @@
 // proven on the core; here only that the windows reach them and show them.
 #include "uitest.h"
 
+#include "eventwait.h"
 #include "lobby/refresh.h"
 #include "ui/qtshell.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QMessageBox>
 #include <QScrollBar>
 
@@ -146,6 +148,38 @@ TEST(QtShell, TheEndIsAtOnceTheQuestionIsNotModalAndTheLauncherIsFoundInTheWorki
     QDir::setCurrent(dir.path());
     EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe  a"), (QStringList{dir.filePath("eaexec.exe"), "a"}));
     QDir::setCurrent(before);
+}
+
+// A launcher really started: found on the search path, it gets a posted link as one plain argument,
+// nobody waits for it, it is no child of the lobby's process, and nothing a shell would make of it runs.
+TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
+{
+    QTemporaryDir dir;
+    const QString launcher = dir.filePath("eaexec.exe"), page =
+        QString("http://x.test/?a=1;touch${IFS}%1/a&b=$(touch${IFS}%1/b)`touch${IFS}%1/c`|touch${IFS}%1/d>%1/e")
+            .arg(dir.path());
+    QFile script(launcher);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly) &&
+                script.write("#!/bin/sh\nprintf '%s\\n' \"$PPID\" \"$@\" > \"$0.run\"\n"
+                             "n=0; while [ ! -e \"$0.go\" ] && [ $n -lt 500 ]; do sleep 0.01; n=$((n+1)); done\n"
+                             ": > \"$0.ended\"\n") > 0);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit() + ':' + path);
+    const bool started = QtShell().startProgram("eaexec.exe iexplore.exe " + page);
+    qputenv("PATH", path);
+    ASSERT_TRUE(started);
+    EXPECT_FALSE(QFile::exists(launcher + ".ended")) << "it waits for us, so we did not wait for it";
+    QFile(launcher + ".go").open(QIODevice::WriteOnly);
+    QFileSystemWatcher watcher({dir.path()}); // wakes the wait
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(launcher + ".ended"); }, 10000));
+    QFile run(launcher + ".run");
+    ASSERT_TRUE(run.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLocal8Bit(run.readAll()).split(u'\n');
+    EXPECT_EQ(lines.mid(1), (QStringList{"iexplore.exe", page, ""}));
+    EXPECT_NE(lines[0].toLongLong(), QCoreApplication::applicationPid());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4) << "the launcher and its three marks only";
 }
 
 } // namespace
