@@ -5,11 +5,11 @@
 
 #include "eventwait.h"
 #include "ngircdserver.h"
-#include "rawircclient.h"
 
 #include "app/login.h"
 
 #include <QElapsedTimer>
+#include <QTcpSocket>
 
 #include <memory>
 
@@ -51,22 +51,27 @@ protected:
 // A plain IRC user who changes nickname again as soon as the server relays
 // the last change: NICK lines all the time, in the same reads as the rest.
 struct NickChanger {
-    RawIrcClient irc;
+    QTcpSocket irc;
+    const QByteArray base;
     int changes = 0;
 
-    NickChanger(int number, quint16 port)
+    NickChanger(int number, quint16 port) : base("noise" + QByteArray::number(10 + number)) // none a prefix
     {
-        const QByteArray base = "noise" + QByteArray::number(10 + number); // none a prefix of another
-        irc.onLine = [this, base](const QByteArray& line) {
-            const bool own = line.startsWith(':' + base) && line.contains(" NICK :");
-            if (own || line.contains(" 366 ")) { // its own change relayed, or its join
+        QObject::connect(&irc, &QTcpSocket::readyRead, [this] {
+            while (irc.canReadLine()) {
+                const QByteArray line = irc.readLine();
+                const bool own = line.startsWith(':' + base) && line.contains(" NICK :");
                 changes += own;
-                irc.sendLine("NICK :" + base + (changes % 2 ? "a" : "b"));
+                if (line.startsWith("PING "))
+                    irc.write("PONG " + line.mid(5));
+                else if (line.contains(" 001 "))
+                    irc.write("JOIN " + Lobby0.toLatin1() + "\r\n");
+                else if (own || line.contains(" 366 ")) // its own change relayed, or its join
+                    irc.write("NICK :" + base + (changes % 2 ? "a" : "b") + "\r\n");
             }
-        };
-        irc.connectTo(port);
-        irc.registerAs(base + "a");
-        irc.join(Lobby0);
+        });
+        irc.connectToHost(QStringLiteral("127.0.0.1"), port);
+        irc.write("NICK " + base + "a\r\nUSER " + base + " 0 * :" + base + "\r\n");
     }
 };
 
