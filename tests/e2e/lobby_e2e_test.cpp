@@ -8,7 +8,6 @@
 
 #include "app/login.h"
 
-#include <QElapsedTimer>
 #include <QTcpSocket>
 
 #include <memory>
@@ -75,30 +74,11 @@ struct NickChanger {
     }
 };
 
-TEST_F(LobbyOnServer, MirroredBotsStopSoonAndEveryLaunchReachesItsHutWhileTwentyOthersChangeNicknames)
+TEST_F(LobbyOnServer, EveryLaunchReachesItsHutWhileTwentyOthersChangeNicknames)
 {
     for (const char* name : {"Ann", "Bob", "Cid", "Hal"})
         add(QString::fromLatin1(name));
     ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 4; }));
-
-    players[0]->client().state().BotTable[0] = {QStringLiteral("hi"), QStringLiteral("hello")};
-    players[1]->client().state().BotTable[0] = {QStringLiteral("hello"), QStringLiteral("hi")};
-    // Counted for two seconds in Cid's chat: both answer (only Bob's "hi" makes Ann answer twice),
-    // at most ten times, none in the last second.
-    QElapsedTimer clock;
-    int answers = 0;
-    qint64 lastMs = 0;
-    players[2]->view().onLineShown([&](QStringView line) {
-        if (line.startsWith(u"Ann> ") || line.startsWith(u"Bob> ")) {
-            ++answers;
-            lastMs = clock.elapsed();
-        }
-    });
-    clock.start();
-    players[2]->client().SEND_Click(QStringLiteral("hi"));
-    waitUntil([&] { return answers > 10; }, 2000);
-    EXPECT_TRUE(answers >= 2 && answers <= 10) << answers << " answers";
-    EXPECT_LT(lastMs, 1000) << answers << " answers";
 
     std::vector<std::unique_ptr<NickChanger>> noise;
     for (int n = 0; n < 20; ++n)

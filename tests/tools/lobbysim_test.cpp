@@ -1,4 +1,4 @@
-// lobbysim: its command line, and its simulated players in a real lobby.
+// lobbysim: its simulated players in a real lobby, and what its summary counts.
 #include "lobbysim.h"
 
 #include "eventwait.h"
@@ -7,24 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(Lobbysim, CommandLineGivesOptionsOrSaysWhy)
-{
-    const ParsedCommandLine good =
-        parseCommandLine({"lobbysim", "-l", "8", "-n", "100", "-b", "Vote, launch"});
-    ASSERT_TRUE(good.options) << good.error.toStdString();
-    EXPECT_EQ(good.options->target.channel, "#ZentharaNET_8");
-    EXPECT_EQ(good.options->players, 100);
-    EXPECT_EQ(good.options->behaviours, Behaviour::Vote | Behaviour::Launch);
-    const std::pair<QStringList, const char*> bad[] = {
-        {{"-p", "70000"}, "port"}, {{"--names", "Bad_Name"}, "login"}, {{"--bots", "chain"}, "bots"}};
-    for (const auto& [words, why] : bad) {
-        const ParsedCommandLine parsed = parseCommandLine(QStringList{"lobbysim"} + words);
-        EXPECT_FALSE(parsed.options) << why;
-        EXPECT_TRUE(parsed.error.contains(QLatin1String(why), Qt::CaseInsensitive))
-            << parsed.error.toStdString();
-    }
-}
 
 // Four players that do nothing by themselves on a real server: what the
 // summary counts as delivered is each chat line shown once and each joiner
