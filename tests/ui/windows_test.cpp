@@ -69,10 +69,10 @@ TEST(Windows, TheCaptionTellsTheSocketStateTheUserAndTheLobby)
         EXPECT_EQ(Refresh::lobbyTitle(socket, state), QString("Zenthara Razaz Aduda Clone - ") + caption);
 }
 
-// The lists, slots, launches and sent lines on a real server are in the game night (tests/e2e).
 TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQuietly)
 {
     Desktop desktop;
+    desktop.forms.client().setTimerIntervals(20, LobbyClient::ReconnectIntervalMs);
     desktop.enterLobby();
     LobbyWindow* lobby = desktop.lobby();
     desktop.type("hi");
@@ -81,8 +81,16 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     QApplication::sendEvent(desktop.input(), &repeat);
     EXPECT_EQ(desktop.transport.takeLines(), QStringList{"PRIVMSG #ZentharaNET_0 :hi"});
 
-    // The chat input getting the focus brings a player back from a game.
-    desktop.state().MyNick = "MM_abFFFBob";
+    // A slot taken shows at the next refresh; the hut's launch button starts the game as host.
+    click(control(lobby, "Hut", 20));
+    EXPECT_EQ(desktop.transport.takeLines().value(0), "NICK :MM_aa020Bob");
+    EXPECT_TRUE(waitUntil([&] { return control(lobby, "Hut", 20)->toolTip() == "Bob"; }, 5000));
+    click(control(lobby, "Launch", 2));
+    EXPECT_EQ(desktop.shell.started, QStringList{"eaexec.exe zen3.exe /h tcp /nBob /boundip 10.0.0.5"});
+    desktop.transport.takeLines();
+
+    // The chat input getting the focus brings a player back from the game.
+    ASSERT_EQ(desktop.state().MyNick, "MM_abFFFBob");
     QFocusEvent focusIn(QEvent::FocusIn);
     QApplication::sendEvent(desktop.input(), &focusIn);
     EXPECT_EQ(desktop.transport.takeLines(), QStringList{"NICK :MM_aaFFFBob"});
