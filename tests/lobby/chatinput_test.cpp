@@ -26,7 +26,6 @@ TEST(ChatInput, CommandsAreKnownByTheirFirstCharactersInAnyCase)
     } cases[] = {{{"/away", "/AWAY", "/Away back at six"}, away, ""},
                  {{"/brb"}, "NICK :MM_adFFFBob", ""},
                  {{"/in", "/info", "/out", "/OUTside"}, in, ""},
-                 {{"/me waves"}, chat + "/me waves", "Bob> /me waves\r\n"},
                  {{"/selec"}, chat + "/selec", "Bob> /selec\r\n"},
                  {{" /away"}, chat + " /away", "Bob>  /away\r\n"},
                  {{""}, chat, "Bob> \r\n"},

@@ -41,12 +41,7 @@ struct FakeLobby {
 
 // The same client, already connected.
 struct ConnectedLobby : FakeLobby {
-    explicit ConnectedLobby(const QString& nick = QStringLiteral("MM_aaFFFBob"),
-                            const QString& channel = QStringLiteral("#ZentharaNET_3"))
-        : FakeLobby(nick, channel)
-    {
-        connect();
-    }
+    template <class... Args> explicit ConnectedLobby(const Args&... args) : FakeLobby(args...) { connect(); }
 };
 
 // A channel message as the server relays it from nick.

@@ -34,7 +34,6 @@ TEST(LaunchReceiver, OnlyTheOwnHutNumberCounts)
         {"MM_aa121Bob", launch("[ZENLAUNCH2]"), false},
         {"MM_aaFFFBob", launch("[ZENLAUNCH3]"), false},
         {"MM_aa011Bob", launch("[zenlaunch1]"), true},
-        {"MM_aa041Bob", launch("[ZENLAUNCH4]"), false},
         {"MM_aa001Bob", launch("[ZENLAUNCH0]"), true},
         // Cut short: no address, nothing started.
         {"MM_aa021Bob", chanMsg("MM_aa020Hal", Chan, "[ZENLAUNCH2] 10.0.0.2"), false},

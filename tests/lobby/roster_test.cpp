@@ -50,7 +50,6 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
 {
     // hut, slot: the cell the entry fills, -1 for none
     const std::tuple<const char*, const char*, int, int> cases[] = {
-        {"MM_acFFFAnn", "(Away)Ann/", -1, -1},
         {"MM_adFFFAnn", "(BRB)Ann/", -1, -1},
         {"MM_ab021Ann", "/Ann", -1, -1},
         {"MM_ac021Ann", "(Away)Ann/", -1, -1},
@@ -60,16 +59,13 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
         {"MM_aa004Ann", "Ann/", 0, 4},
         {"MM_aaFE0Ann", "Ann/", 254, 0},
         {"MM_aa025Ann", "Ann/", -1, -1},
-        {"MM_aa02EAnn", "Ann/", -1, -1},
         {"MM_aaFF0Ann", "Ann/", -1, -1},
-        {"MM_aa02FAnn", "Ann/", -1, -1},
         {"MM_ae021Ann", "ae021Ann/", -1, -1},
         {"Dan", "Dan/", -1, -1},
         {"mm_aa021Ann", "mm_aa021Ann/", -1, -1},
         {"MM_za021Ann", "Ann/", 2, 1}, // the code letter is not looked at
         // A voice mark stays, so the fields are read one position off.
         {"+MM_aa001Cid", "1Cid/", 0, 0},
-        {"+MM_abFFFAnn", "FAnn/", -1, -1},
     };
     for (const auto& [entry, lists, hut, slot] : cases) {
         SCOPED_TRACE(entry);

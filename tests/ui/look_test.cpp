@@ -146,9 +146,8 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
 
 TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
 {
-    // How much older the "@2x" copy is (s), what it holds (empty: as built), ratio loaded on a screen of 2.
-    for (const auto& [olderBy, large, ratio] :
-         {std::tuple{0, "", 2.0}, {60, "", 1.0}, {0, "no picture", 1.0}}) {
+    // The "@2x" copy as built, then older than the picture the player put there, then broken.
+    for (const auto& [olderBy, large, ratio] : {std::tuple{0, "", 2.0}, {60, "", 1.0}, {0, "broken", 1.0}}) {
         ProgramFolder folder;
         if (*large)
             folder.write("bg@2x.jpg", large);
