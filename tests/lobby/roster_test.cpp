@@ -89,9 +89,10 @@ TEST(NamesReply, EachReplyRefillsTheShownHutsLaterNamesWinAndTheDispatchGoesOn)
     cell[5][0] = QStringLiteral("aa050Old");
     cell[1][4] = QStringLiteral("aa014Old");
     cell[4][3] = QStringLiteral("aa043Old");
+    cell[0][0] = QStringLiteral("aa000Old");
     lobby.receive(names("MM_aa010Ann MM_aa010Cid MM_aa021Dan ") + End +
                   chanMsg("MM_aaFFFCid", "#chan", "[ZENLNK] http://zen.test|||"));
-    EXPECT_EQ(cell[1][0] + cell[2][1] + cell[4][3], "aa010Cidaa021Dan");
+    EXPECT_EQ(cell[1][0] + cell[2][1] + cell[4][3] + cell[0][0], "aa010Cidaa021Dan");
     EXPECT_EQ(cell[5][0] + cell[1][4], "aa050Oldaa014Old");
     EXPECT_EQ(lobby.shell.questions.size(), 1u);
 
