@@ -74,7 +74,6 @@ struct Network {
 
     bool setUp()
     {
-        server.setFloodPenalties(false);
         if (!server.start()) {
             error = server.errorString();
             return false;

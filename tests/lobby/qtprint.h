@@ -9,9 +9,9 @@
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     QString shown = text;
-    shown.replace(QStringLiteral("\r"), QStringLiteral("\\r"))
-        .replace(QStringLiteral("\n"), QStringLiteral("\\n"));
-    *os << '"' << shown.toUtf8().constData() << '"';
+    *os << '"'
+        << shown.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n")).toStdString()
+        << '"';
 }
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* os)

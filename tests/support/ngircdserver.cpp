@@ -36,16 +36,14 @@ QByteArray NgircdServer::config(const QByteArray& base) const
 {
     // The shipped values of these go: ngIRCd keeps the first Listen it reads.
     static const QRegularExpression ours(
-        QStringLiteral(
-            R"(^\s*(Name|Listen|Ports|PidFile|ServerUID|ServerGID|MaxPenaltyTime|MaxNickLength)\s*=.*$)"),
+        QStringLiteral(R"(^\s*(Name|Listen|Ports|PidFile|ServerUID|ServerGID|MaxNickLength)\s*=.*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     return QString::fromUtf8(base).remove(ours).toUtf8() +
            QStringLiteral("[Global]\n\tName = %1\n\tListen = 127.0.0.1\n\tPorts = %2\n\tPidFile =\n"
-                          "[Limits]\n\tMaxNickLength = %3\n\tMaxPenaltyTime = %4\n")
+                          "[Limits]\n\tMaxNickLength = %3\n")
                .arg(name())
                .arg(m_port)
                .arg(m_maxNickLength)
-               .arg(m_penalties ? -1 : 0)
                .toUtf8() +
            m_servers;
 }

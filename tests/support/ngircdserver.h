@@ -16,9 +16,7 @@ public:
     NgircdServer() : m_port(freePort()) {}
     ~NgircdServer() { stop(); }
 
-    // These take effect at the next start. Flood penalties, off as the project
-    // ships its server ("MaxPenaltyTime = 0"), delay the lines of a busy client.
-    void setFloodPenalties(bool on) { m_penalties = on; }
+    // Takes effect at the next start.
     void setMaxNickLength(int length) { m_maxNickLength = length; }
     // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
@@ -49,6 +47,5 @@ private:
     QByteArray m_servers; // the [Server] sections of the links
     QString m_error;
     quint16 m_port = 0;
-    bool m_penalties = false;
     int m_maxNickLength = 28;
 };

@@ -144,21 +144,4 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     EXPECT_FALSE(desktop.editor()->isVisible());
 }
 
-TEST(Look, APictureBesideTheProgramComesTwiceAsLargeUnlessThePlayerReplacedIt)
-{
-    // The "@2x" copy as built, then older than the picture the player put there, then broken.
-    for (const auto& [olderBy, large, ratio] : {std::tuple{0, "", 2.0}, {60, "", 1.0}, {0, "broken", 1.0}}) {
-        ProgramFolder folder;
-        if (*large)
-            folder.write("bg@2x.jpg", large);
-        QFile file(folder.file("bg@2x.jpg"));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
-                    file.setFileTime(QFileInfo(folder.file("bg.jpg")).lastModified().addSecs(-olderBy),
-                                     QFileDevice::FileModificationTime));
-        QPixmap picture;
-        ASSERT_TRUE(Pictures::loadFile(folder.path(), "bg.jpg", picture, 2));
-        EXPECT_EQ(picture.devicePixelRatio(), ratio) << olderBy << large;
-    }
-}
-
 } // namespace
