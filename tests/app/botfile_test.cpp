@@ -1,6 +1,6 @@
-#include "../lobby/qtprint.h"
 #include "app/botfile.h"
 #include "bot/boteditor.h"
+#include "qtprint.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "../lobby/qtprint.h"
 #include "app/lobbychoice.h"
 #include "app/login.h"
+#include "qtprint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "../lobby/qtprint.h"
 #include "irc/controlmessage.h"
+#include "qtprint.h"
 
 #include <gtest/gtest.h>
 

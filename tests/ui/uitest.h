@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes.h"
+#include "qtprint.h"
 #include "ui/editform.h"
 #include "ui/forms.h"
 #include "ui/lobbyselect.h"
