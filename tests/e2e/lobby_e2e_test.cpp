@@ -36,11 +36,10 @@ protected:
     }
     bool everyone(const std::function<bool(const SimPlayer&)>& holds)
     {
-        return waitUntil(
-            [&] {
-                return std::all_of(players.begin(), players.end(), [&](const auto& p) { return holds(*p); });
-            },
-            Wait);
+        const auto holdsForAll = [&] {
+            return std::all_of(players.begin(), players.end(), [&](const auto& p) { return holds(*p); });
+        };
+        return waitUntil(holdsForAll, Wait);
     }
 
     NgircdServer server;

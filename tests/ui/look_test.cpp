@@ -80,6 +80,7 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     save(desktop.editor(), "editor", "Text1");
 
     // Pictures as sharp as the screen: loaded with its device pixel ratio.
+    EXPECT_EQ(desktop.messages(), QStringList()) << "every data file loaded";
     for (const QPixmap& picture : {desktop.forms.pictures().LOGO, desktop.forms.pictures().BG1})
         EXPECT_EQ(picture.devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
     QStringList texts;

@@ -1,16 +1,21 @@
 #include "uitest.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 ProgramFolder::ProgramFolder()
 {
-    // The build places the default data files beside the test binaries.
+    // The build places the default data files beside the test binaries. They get one time, as
+    // when an archive is unpacked: a picture and its "@2x" copy are then equally new.
     const QDir built(QCoreApplication::applicationDirPath());
-    for (const QString& name : built.entryList({"*.jpg", "bot.dat"}, QDir::Files))
-        QFile::copy(built.filePath(name), file(name));
+    for (const QString& name : built.entryList({"*.jpg", "bot.dat"}, QDir::Files)) {
+        QFile copy(file(name));
+        if (QFile::copy(built.filePath(name), copy.fileName()) && copy.open(QIODevice::ReadWrite))
+            copy.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000), QFileDevice::FileModificationTime);
+    }
 }
 
 void ProgramFolder::write(const QString& name, const QByteArray& bytes) const
