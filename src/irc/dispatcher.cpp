@@ -137,8 +137,17 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 
 void Dispatcher::onPing(const ServerLine& line, Read& read)
 {
-    if (!std::exchange(read.pong, true))
-        m_connection.SendLine(QStringLiteral("PONG :").append(line.param(0)));
+    if (std::exchange(read.pong, true))
+        return;
+    // The token goes back as it came, but a lone CR or LF in it would end our line early.
+    QStringView token = line.param(0);
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        if (token.at(i) == u'\r' || token.at(i) == u'\n' || token.at(i) == u'\0') {
+            token = token.left(i);
+            break;
+        }
+    }
+    m_connection.SendLine(QStringLiteral("PONG :").append(token));
 }
 
 void Dispatcher::onWelcome(const ServerLine& line, Read& read)
