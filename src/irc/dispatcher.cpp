@@ -174,10 +174,12 @@ void Dispatcher::onWelcome(const ServerLine& line, Read& read)
 void Dispatcher::onSupport(const ServerLine& line)
 {
     // 005 <nick> <token>... :are supported by this server
-    static const QString key = QStringLiteral("NICKLEN=");
-    for (int n = 1; !line.param(n + 1).isNull(); ++n) {
-        if (line.param(n).startsWith(key))
-            m_nickLength = line.param(n).mid(key.size()).toInt();
+    static const QString key = QStringLiteral(" NICKLEN=");
+    const QStringView params = line.params.left(line.params.indexOf(QStringLiteral(" :")));
+    const qsizetype at = params.indexOf(key);
+    if (at >= 0) {
+        const QStringView value = params.mid(at + key.size());
+        m_nickLength = value.left(value.indexOf(u' ')).trimmed().toInt();
     }
 }
 
