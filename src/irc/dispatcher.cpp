@@ -138,6 +138,7 @@ void Dispatcher::HandleInbound(const QString& block)
 void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 {
     const Needles& n = read.needles;
+    m_handlers.serverLine(line);
     // A lobby client answers any "ping", even inside a chat line, with a bare
     // "pong": servers accept it and keep the client.
     if (mentionsPing(line.folded) && !std::exchange(read.pong, true))

@@ -5,10 +5,13 @@
 #include "bot/answerbudget.h"
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
+#include "lobby/intervals.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/roster.h"
 
 #include <QObject>
+#include <QTime>
 #include <QTimer>
 
 #include <functional>
@@ -19,8 +22,11 @@
 class LobbyClient : public QObject, private InboundHandlers {
     Q_OBJECT
 public:
-    static constexpr int RefreshIntervalMs = 1000;
-    static constexpr int ReconnectIntervalMs = 6000;
+    static constexpr int RefreshIntervalMs = Intervals().refreshMs;
+    static constexpr int ReconnectIntervalMs = Intervals().reconnectMs;
+    // Connections in a row that the server ends before the lobby is joined
+    // before the client stops trying.
+    static constexpr int MaxEndedEarly = 3;
     static inline const QString GettingUserList = QStringLiteral("Getting User List...");
     static inline const QString CouldNotFindHost = QStringLiteral("Could Not Find Host");
 
@@ -30,15 +36,18 @@ public:
     Declares& state() { return m_d; }
     const Declares& state() const { return m_d; }
     Connection& connection() { return m_connection; }
+    KeptChat& keptChat() { return m_kept; }
     int socketState() const { return m_connection.state(); }
     // True once the client has ended the program; it then does nothing more.
     bool hasEnded() const override { return m_ended; }
 
     // Tests and the load generator shorten the timers; the window uses the defaults.
     void setTimerIntervals(int refreshMs, int reconnectMs);
-    // Milliseconds from any fixed start; the bot's answer budget counts in it.
-    // Tests hand in their own; the default is a monotonic clock.
-    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    void setIntervals(const Intervals& intervals);
+    // Milliseconds from any fixed start; the bot's answer budget and the
+    // server's silence count in it. Tests hand in their own; the default is a
+    // monotonic clock.
+    void setClock(std::function<qint64()> clock);
 
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
@@ -68,6 +77,7 @@ signals:
     void blockHandled();
 
 private:
+    void serverLine(const ServerLine& line) override;
     void namesLine(QStringView names) override;
     void namesEnd() override;
     void namesRead() override;
@@ -78,6 +88,8 @@ private:
     bool launch(const ServerLine& line, int hut) override;
 
     void onFailed(bool whileConnecting, int code, const QString& description);
+    void onLost(Connection::Loss how);
+    void emptyLobby();
     void stopWorking();
     void finish();
 
@@ -87,11 +99,16 @@ private:
     Connection m_connection;
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
+    KeptChat m_kept;
     NamesReply m_names;
     AnswerBudget m_botBudget;
     std::function<qint64()> m_clock;
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
     QString m_connectionChannel; // CurrentChannel when the connection was opened
+    bool m_joinedHere = false;   // the lobby channel was joined on this connection
+    int m_endedEarly = 0;        // connections in a row the server ended before that
+    QString m_lastError;         // the server's last ERROR text since then
+    QTime m_lostAt;              // when the connection was lost; null while it is not
     bool m_ended = false;
 };

@@ -118,4 +118,32 @@ TEST_F(LobbyOnServer, NamesTheServerTakesOrRefuses)
     EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
 }
 
+// The server hangs (no close, nothing arrives) while Ann and Bob are in the lobby. Ann's
+// client notices and says so, keeps what she types, and once the server runs again
+// rejoins and sends it: Bob, whose link outlived the outage, reads each line once, in order.
+TEST_F(LobbyOnServer, AHungServerIsNoticedAndWhatWasTypedMeanwhileArrivesOnceInOrder)
+{
+    SimPlayer& ann = add(QStringLiteral("Ann"));
+    ann.client().setIntervals({100, 200, 500, 500, 50});
+    const SimPlayer& bob = add(QStringLiteral("Bob"));
+    ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 2; }));
+
+    server.pause();
+    ASSERT_TRUE(waitUntil([&] { return ann.view().title().endsWith("(Server has kicked you)"); }, Wait));
+    const QStringList typed{"gg 1", "gg 2", "gg 3"};
+    for (const QString& line : typed)
+        ann.client().SEND_Click(line);
+    server.resume();
+
+    ASSERT_TRUE(waitUntil([&] { return bob.view().chat().contains("> gg 3\r\n"); }, Wait));
+    EXPECT_TRUE(ann.view().chat().contains("Lines Said In The Lobby Meanwhile Were Not Received"));
+    const QString& chat = bob.view().chat();
+    QList<qsizetype> at;
+    for (const QString& line : typed) {
+        EXPECT_EQ(chat.count("> " + line + "\r\n"), 1) << line.toStdString();
+        at << chat.indexOf("> " + line + "\r\n");
+    }
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end()));
+}
+
 } // namespace

@@ -79,7 +79,8 @@ TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedCon
     tryToSend();
     EXPECT_EQ(lobby.client.socketState(), 8);
     EXPECT_TRUE(lobby.shell.messages.empty()) << "a server close is no socket error";
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
+    EXPECT_TRUE(lobby.view.chat.contains(", Closed By The Server. Reconnecting...") &&
+                !lobby.view.chat.contains("Bob> "));
     lobby.client.ReConnect_Timer();
     lobby.transport.acceptConnection();
     EXPECT_EQ(lobby.sent(), registers("MM_aa021Bob"));
@@ -133,6 +134,50 @@ TEST(Connection, LoadingTheLobbyEmptiesTheShownHutsAndListsAndNeitherTimerRacesA
         for (int s = 0; s < Declares::HutSlots; ++s)
             EXPECT_EQ(lobby.d.HutTable[h][s].isEmpty(), h <= 4 && s <= 3) << h << "," << s;
     EXPECT_EQ(lobby.view.chatList + lobby.view.playList, QStringList(2, "Getting User List..."));
+}
+
+TEST(Connection, ASilentServerIsAskedOnceThenTakenForGoneAndAnyLineIsLife)
+{
+    const QString ping = QStringLiteral("PING :ZenLobby");
+    struct Step {
+        qint64 at;        // ms since the connection was made
+        const char* line; // what the server sends then, if anything
+        QString sent;
+        int state;
+    };
+    const std::vector<std::vector<Step>> cases = {
+        {{59999, "", "", 7}, {60000, "", ping, 7}, {89999, "", "", 7}, {90000, "", "", 8}},
+        {{50000, "PING :srv", "pong", 7}, {100000, "PING :srv", "pong", 7}, {159999, "", "", 7}},
+        {{60000, "", ping, 7},
+         {89999, ":srv PONG srv :ZenLobby", "", 7},
+         {90000, "", "", 7},
+         {149998, "", "", 7},
+         {149999, "", ping, 7},
+         {179999, "", "", 8}},
+    };
+    for (const auto& steps : cases) {
+        FakeLobby lobby;
+        qint64 now = 0;
+        lobby.client.setClock([&] { return now; });
+        lobby.connect();
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.at);
+            now = step.at;
+            if (*step.line)
+                lobby.receive(QByteArray(step.line) + "\r\n");
+            lobby.client.connection().checkLiveness();
+            EXPECT_EQ(lobby.sent().join(u'|'), step.sent);
+            EXPECT_EQ(lobby.client.socketState(), step.state);
+        }
+        if (lobby.client.socketState() != SocketState::Closing)
+            continue;
+        // Gone as if the server had closed it: the caption, the chat pane, the reconnect.
+        lobby.client.Timer1_Timer();
+        EXPECT_TRUE(lobby.view.title.endsWith("Dis-Connected (Server has kicked you)"));
+        EXPECT_TRUE(lobby.view.chat.contains(", The Server Stopped Answering. Reconnecting...=-"));
+        lobby.client.ReConnect_Timer();
+        EXPECT_EQ(lobby.transport.connectCount, 2);
+    }
 }
 
 } // namespace

@@ -24,12 +24,13 @@ struct FakeLobby {
         d.CurrentChannel = channel;
     }
 
-    // Loads the lobby window and lets the server accept; forgets the
-    // registration lines so a test sees only what it caused.
+    // Loads the lobby window, lets the server accept and echo our JOIN;
+    // forgets what was sent and shown so a test sees only what it caused.
     void connect()
     {
         client.Form_Load();
         transport.acceptConnection();
+        receive(ownJoin());
         transport.takeLines();
         view.chat.clear();
     }
@@ -37,6 +38,7 @@ struct FakeLobby {
     void receive(const QString& text) { transport.deliver(text.toLatin1()); }
     void receive(const char* text) { transport.deliver(QByteArray(text)); }
     QStringList sent() { return transport.takeLines(); }
+    QString ownJoin() const { return ":" + d.MyNick + "!~u@h.test JOIN :" + d.CurrentChannel + "\r\n"; }
 };
 
 // The same client, already connected.

@@ -1,0 +1,106 @@
+// What the client does when the lobby is out of reach, and what it tells the player.
+#include "eventwait.h"
+#include "fakelobby.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Refused = QStringLiteral("ERROR :Closing Link: 127.0.0.1 (Invalid username [MM_aaFFFBob])\r\n");
+
+TEST(Outage, ChatTypedOutsideTheLobbyIsKeptAndSentInOrderOnceItIsJoinedAgain)
+{
+    ConnectedLobby lobby;
+    lobby.transport.closeFromServer();
+    for (int i = 1; i <= 22; ++i)
+        lobby.client.SEND_Click(QStringLiteral("line %1").arg(i));
+    EXPECT_EQ(lobby.view.chat.count("-=NOTICE: Not In The Lobby, Sent When It Is Back: line "), 22);
+
+    // Back on the server, but refused the channel: still nothing goes out or is echoed.
+    lobby.client.ReConnect_Timer();
+    lobby.transport.acceptConnection();
+    lobby.receive(":srv 001 MM_aaFFFBob :Welcome\r\n:srv 474 MM_aaFFFBob #ZentharaNET_3 :Banned\r\n");
+    lobby.client.keptChat().sendNext();
+    EXPECT_TRUE(lobby.sent().filter("PRIVMSG").isEmpty());
+    EXPECT_FALSE(lobby.view.chat.contains("Bob> "));
+
+    lobby.receive(lobby.ownJoin());
+    EXPECT_TRUE(lobby.view.chat.contains(
+        "). Lines Said In The Lobby Meanwhile Were Not Received=-\r\n"
+        "-=NOTICE: 2 Older Lines Typed Meanwhile Were Dropped=-\r\nBob> line 3\r\n"));
+    lobby.client.SEND_Click(QStringLiteral("new")); // waits behind the kept ones
+    QStringList sent = lobby.sent().filter("PRIVMSG");
+    for (int tick = 0; tick < 21; ++tick) {
+        lobby.client.keptChat().sendNext();
+        const QStringList more = lobby.sent();
+        EXPECT_EQ(more.size(), tick < 20 ? 1 : 0) << "one line per tick";
+        sent += more;
+    }
+    QStringList expected;
+    for (int i = 3; i <= 22; ++i)
+        expected << QStringLiteral("PRIVMSG #ZentharaNET_3 :line %1").arg(i);
+    EXPECT_EQ(sent, expected << "PRIVMSG #ZentharaNET_3 :new");
+    EXPECT_EQ(lobby.view.chat.count("Bob> "), 21);
+    EXPECT_TRUE(lobby.view.chat.endsWith("Bob> line 22\r\nBob> new\r\n"));
+}
+
+TEST(Outage, WhatTheServerSaysAboutOurPlaceInTheLobbyIsShown)
+{
+    const QString to = QStringLiteral(" MM_aaFFFBob #ZentharaNET_3 :");
+    const QString select = QStringLiteral(". Type /select To Pick Another Lobby=-");
+    const std::pair<QString, QString> cases[] = {
+        {":MM_acFFFOp!o@h KICK #ZentharaNET_3 MM_aaFFFBob :spam",
+         "-=NOTICE: You Were Kicked From The Lobby By Op (spam). Type /select To Pick A Lobby=-"},
+        {":op KICK #zentharanet_3 mm_aafffbob",
+         "-=NOTICE: You Were Kicked From The Lobby By op. Type /select To Pick A Lobby=-"},
+        {Refused.trimmed(),
+         "-=NOTICE: The Server Says: Closing Link: 127.0.0.1 (Invalid username [MM_aaFFFBob])=-"},
+        {":srv 404" + to + "Cannot send to channel",
+         "-=NOTICE: A Line Of Yours Did Not Reach The Lobby: Cannot send to channel=-"},
+        {":srv 471" + to + "Cannot join channel (+l)",
+         "-=NOTICE: Could Not Join The Lobby, It Is Full" + select},
+        {":srv 473" + to + "x", "-=NOTICE: Could Not Join The Lobby, It Is Invite Only" + select},
+        {":srv 474" + to + "x", "-=NOTICE: Could Not Join The Lobby, You Are Banned From It" + select},
+        {":srv 475" + to + "x", "-=NOTICE: Could Not Join The Lobby, It Needs A Key" + select},
+        // Not about us here: another's kick, another channel, the words in a chat line.
+        {":op KICK #ZentharaNET_3 MM_aaFFFAnn :spam", ""},
+        {":srv 474 MM_aaFFFBob #ZentharaNET_4 :x", ""},
+        {chanMsg("MM_aaFFFAnn", "#ZentharaNET_3", "KICK #ZentharaNET_3 MM_aaFFFBob :x").trimmed(),
+         "Ann> KICK #ZentharaNET_3 MM_aaFFFBob :x"},
+    };
+    for (const auto& [line, shown] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        ConnectedLobby lobby;
+        lobby.receive(line + "\r\n");
+        EXPECT_EQ(lobby.view.chat, shown.isEmpty() ? shown : shown + "\r\n");
+        // Kicked: the lists empty, no rejoin, and chat waits for a lobby.
+        const bool kicked = shown.contains("Kicked");
+        EXPECT_EQ(lobby.view.chatList.isEmpty(), kicked);
+        lobby.client.SEND_Click(QStringLiteral("hi"));
+        lobby.client.ReConnect_Timer();
+        EXPECT_EQ(lobby.sent(), kicked ? QStringList() : QStringList{"PRIVMSG #ZentharaNET_3 :hi"});
+    }
+}
+
+TEST(Outage, AServerThatEndsThreeConnectionsInARowBeforeTheJoinIsLeftWithItsWordsShown)
+{
+    ConnectedLobby lobby;
+    lobby.client.setTimerIntervals(1000, 10);
+    lobby.transport.closeFromServer(); // in the lobby before: does not count
+    for (const bool joins : {false, false, true, false, false, false}) {
+        EXPECT_EQ(lobby.view.loginShown, 0);
+        lobby.client.ReConnect_Timer();
+        lobby.transport.acceptConnection();
+        if (joins)
+            lobby.receive(lobby.ownJoin());
+        lobby.receive(Refused);
+        lobby.transport.closeFromServer();
+    }
+    ASSERT_EQ(lobby.shell.messages.size(), 1u);
+    EXPECT_EQ(lobby.shell.messages[0].text,
+              "The Server Refused The Connection: Closing Link: 127.0.0.1 (Invalid username [MM_aaFFFBob])");
+    EXPECT_EQ(lobby.view.loginShown, 1);
+    EXPECT_FALSE(waitUntil([&] { return lobby.transport.connectCount > 7; }, 100)) << "no reconnect";
+}
+
+} // namespace
