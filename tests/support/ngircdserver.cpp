@@ -90,16 +90,6 @@ bool NgircdServer::start(int timeoutMs)
     return false;
 }
 
-void NgircdServer::pause()
-{
-    signal(SIGSTOP);
-}
-
-void NgircdServer::resume()
-{
-    signal(SIGCONT);
-}
-
 void NgircdServer::signal(int number) const
 {
     if (isRunning())
@@ -109,7 +99,7 @@ void NgircdServer::signal(int number) const
 void NgircdServer::stop()
 {
     if (isRunning()) {
-        resume();               // a stopped server takes no SIGTERM
+        signal(SIGCONT);        // a stopped server takes no SIGTERM
         m_process->terminate(); // SIGTERM to the server's PID
         m_process->waitForFinished(5000);
     }

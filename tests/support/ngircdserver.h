@@ -27,9 +27,8 @@ public:
     bool start(int timeoutMs = 10000);
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
-    // SIGSTOP and SIGCONT by its PID: a server that hangs, closing nothing.
-    void pause();
-    void resume();
+    // A signal to its PID: SIGSTOP makes a server that hangs, closing nothing.
+    void signal(int number) const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_port; }
@@ -41,7 +40,6 @@ public:
     static quint16 freePort();
 
 private:
-    void signal(int number) const;
     bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
     // The shipped configuration with this object's name, address, port, settings and links.
     QByteArray config(const QByteArray& base) const;
