@@ -19,8 +19,7 @@ public:
     static inline const QString ServerNameToken = QStringLiteral("zentharanet.net");
     // A tail without a line end is handed over as it is once it grows past this.
     static constexpr qsizetype MaxHeldTail = 64 * 1024;
-    // Our own PING while the server is quiet. No "ping" in the token: the
-    // server's PONG repeats it, and a line holding that word is answered.
+    // The token of our own PING while the server is quiet; any line back will do.
     static inline const QString AliveToken = QStringLiteral("ZenLobby");
 
     // How a connection the client did not close ended.

@@ -2,8 +2,6 @@
 
 #include "lobby/nickcode.h"
 
-#include <QStringList>
-
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 
@@ -12,30 +10,12 @@ QString notice(const QString& text)
     return QStringLiteral("-=NOTICE: ") + text + QStringLiteral("=-") + CrLf;
 }
 
-// The middle parameters, then the trailing one (after " :") if there is one.
-QStringList parameters(QStringView params)
-{
-    if (params.endsWith(CrLf))
-        params.chop(2);
-    QStringList list;
-    while (!params.isEmpty()) {
-        if (params.startsWith(u':')) {
-            list << params.mid(1).toString();
-            break;
-        }
-        const qsizetype blank = params.indexOf(u' ');
-        list << params.left(blank < 0 ? params.size() : blank).toString();
-        params = blank < 0 ? QStringView() : params.mid(blank + 1);
-    }
-    return list;
-}
-
 QString clock(QTime at)
 {
     return at.toString(QStringLiteral("HH:mm:ss"));
 }
 
-bool same(const QString& a, const QString& b)
+bool same(QStringView a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -56,30 +36,32 @@ QString refusalInWords(QStringView numeric)
 
 ServerNotice ServerNotice::of(const ServerLine& line, const QString& myNick, const QString& channel)
 {
-    const QStringList p = parameters(line.params);
-    const QString sender = line.sender.toString();
     ServerNotice n;
-    if (line.command.compare(u"ERROR", Qt::CaseInsensitive) == 0) {
+    if (line.is(u"ERROR")) {
         n.kind = Kind::Error;
-        n.text = p.value(0);
+        n.text = line.param(0).toString();
         n.chatLine = notice(QStringLiteral("The Server Says: ") + n.text);
-    } else if (line.command.compare(u"JOIN", Qt::CaseInsensitive) == 0) {
-        if (same(sender, myNick) && same(p.value(0), channel))
+    } else if (line.is(u"JOIN")) {
+        if (same(line.sender, myNick) && same(line.param(0), channel))
             n.kind = Kind::Joined;
-    } else if (line.command.compare(u"KICK", Qt::CaseInsensitive) == 0) {
-        if (p.size() >= 2 && same(p[0], channel) && same(p[1], myNick)) {
+    } else if (line.is(u"KICK")) {
+        if (same(line.param(0), channel) && same(line.param(1), myNick)) {
             n.kind = Kind::Kicked;
-            const QString by = sender.startsWith(NickCode::Marker) ? NickCode::userName(sender) : sender;
-            const QString why = p.value(2).isEmpty() ? QString() : QStringLiteral(" (") + p[2] + u')';
-            n.chatLine = notice(QStringLiteral("You Were Kicked From The Lobby By ") + by + why +
+            const QString by = line.sender.startsWith(NickCode::Marker)
+                                   ? NickCode::userName(line.sender.toString())
+                                   : line.sender.toString();
+            const QStringView why = line.param(2);
+            n.chatLine = notice(QStringLiteral("You Were Kicked From The Lobby By ") + by +
+                                (why.isEmpty() ? QString() : QStringLiteral(" (") + why.toString() + u')') +
                                 QStringLiteral(". Type /select To Pick A Lobby"));
         }
-    } else if (p.size() >= 2 && same(p[1], channel)) {
+    } else if (same(line.param(1), channel)) {
         // Numerics: <our nick> <channel> :<reason>
         const QString words = refusalInWords(line.command);
-        if (line.command == u"404") {
+        if (line.isReply(u"404")) {
             n.kind = Kind::NotSent;
-            n.chatLine = notice(QStringLiteral("A Line Of Yours Did Not Reach The Lobby: ") + p.value(2));
+            n.chatLine = notice(QStringLiteral("A Line Of Yours Did Not Reach The Lobby: ") +
+                                line.param(2).toString());
         } else if (!words.isEmpty()) {
             n.kind = Kind::JoinRefused;
             n.chatLine = notice(QStringLiteral("Could Not Join The Lobby, ") + words +

@@ -142,7 +142,7 @@ TEST(Connection, ASilentServerIsAskedOnceThenTakenForGoneAndAnyLineIsLife)
     const char* ping = "PING :ZenLobby";
     const std::vector<std::vector<std::tuple<qint64, const char*, const char*, int>>> cases = {
         {{59999, "", "", 7}, {60000, "", ping, 7}, {89999, "", "", 7}, {90000, "", "", 8}},
-        {{50000, "PING :srv", "pong", 7}, {100000, "PING :srv", "pong", 7}, {159999, "", "", 7}},
+        {{50000, "PING :srv", "PONG :srv", 7}, {100000, "PING :srv", "PONG :srv", 7}, {159999, "", "", 7}},
         {{60000, "", ping, 7},
          {89999, ":srv PONG srv :ZenLobby", "", 7},
          {149998, "", "", 7},

@@ -19,10 +19,11 @@ TEST(Outage, ChatTypedOutsideTheLobbyIsKeptAndSentInOrderOnceItIsJoinedAgain)
     }
     EXPECT_EQ(lobby.view.chat.count("-=NOTICE: Not In The Lobby, Sent When It Is Back: line "), 22);
 
-    // Back on the server, but refused the channel: nothing goes out (it would be echoed).
+    // Back on the server, refused the channel (another joins it): nothing goes out (it would be echoed).
     lobby.client.ReConnect_Timer();
     lobby.transport.acceptConnection();
-    lobby.receive(":srv 001 MM_aaFFFBob :Hi\r\n:srv 474 MM_aaFFFBob #ZentharaNET_3 :Banned\r\n");
+    lobby.receive(":srv 001 MM_aaFFFBob :Hi\r\n:srv 474 MM_aaFFFBob #ZentharaNET_3 :Banned\r\n"
+                  ":MM_aaFFFAnn!a@h JOIN :#ZentharaNET_3\r\n");
     lobby.client.keptChat().sendNext();
     EXPECT_FALSE(lobby.view.chat.contains("Bob> "));
 
@@ -74,7 +75,9 @@ TEST(Outage, WhatTheServerSaysAboutOurPlaceInTheLobbyIsShown)
         EXPECT_EQ(lobby.view.chatList.isEmpty(), kicked);
         lobby.client.SEND_Click(QStringLiteral("hi"));
         lobby.client.ReConnect_Timer();
-        EXPECT_EQ(lobby.sent(), kicked ? QStringList() : QStringList{"PRIVMSG #ZentharaNET_3 :hi"});
+        const QStringList sent = lobby.sent(); // another's kick may ask for the names
+        EXPECT_EQ(kicked ? sent : sent.filter("PRIVMSG"),
+                  kicked ? QStringList() : QStringList{"PRIVMSG #ZentharaNET_3 :hi"});
     }
 }
 
