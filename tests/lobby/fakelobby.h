@@ -24,15 +24,15 @@ struct FakeLobby {
         d.CurrentChannel = channel;
     }
 
-    // Loads the lobby window, lets the server accept and echo our JOIN;
-    // forgets what was sent and shown so a test sees only what it caused.
+    // Loads the lobby window, lets the server accept and echo our JOIN (which
+    // shows nothing); forgets what was sent so a test sees only what it caused.
     void connect()
     {
         client.Form_Load();
         transport.acceptConnection();
+        view.chat.clear();
         receive(ownJoin());
         transport.takeLines();
-        view.chat.clear();
     }
     void receive(const QByteArray& bytes) { transport.deliver(bytes); }
     void receive(const QString& text) { transport.deliver(text.toLatin1()); }
