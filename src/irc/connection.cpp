@@ -86,9 +86,9 @@ void Connection::SendChat(QString text)
 {
     if (m_transport.state() != SocketState::Connected)
         return;
-    m_transport.send(
-        QString(QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :") + text).toLatin1() +
-        CrLf);
+    m_transport.send(QString(QStringLiteral("PRIVMSG ") + m_d.CurrentChannel + QStringLiteral(" :") + text)
+                         .toLatin1() +
+                     CrLf);
     if (!m_d.NickSuffix.isEmpty()) {
         const qsizetype at = text.indexOf(m_d.NickSuffix);
         if (at >= 0)
