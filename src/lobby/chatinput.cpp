@@ -4,6 +4,7 @@
 #include "app/wiretext.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 
@@ -111,7 +112,7 @@ void SEND_Click(LobbyContext& lobby, const QString& typed)
         updateBot(lobby);
         break;
     case Command::Chat:
-        lobby.connection.SendChat(text);
+        lobby.chat->say(text);
         break;
     }
 }

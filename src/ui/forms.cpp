@@ -27,7 +27,6 @@ Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
         showLogin();
     });
     connect(m_lobby.get(), &LobbyWindow::botEditorRequested, this, [this] { editForm()->open(); });
-    connect(&m_client, &LobbyClient::registered, this, &Forms::showLobbyWhenRegistered);
 }
 
 Forms::~Forms()
@@ -94,27 +93,19 @@ void Forms::showLobbySelect()
 
 void Forms::showLobby()
 {
-    // The first choice loads the lobby, which connects; the window appears
-    // once the client has registered. A later choice shows it at once, and
-    // the client connects to the lobby chosen unless it is already there.
+    // The first choice loads the lobby, which connects; the window shows at
+    // once what it is doing (the caption, then the welcome once registered).
+    // A later choice connects to the lobby chosen unless it is already there.
     if (!m_lobbyLoaded) {
         m_lobbyLoaded = true;
         m_client.Form_Load();
-        return;
+        m_client.Timer1_Timer();
+        Look::centreOnScreen(m_lobby.get());
+    } else {
+        m_client.lobbyChosen();
     }
-    m_client.lobbyChosen();
     m_lobby->show();
     m_lobby->raise();
-    m_lobby->activateWindow();
-}
-
-void Forms::showLobbyWhenRegistered()
-{
-    if (m_lobbyShown)
-        return;
-    m_lobbyShown = true;
-    Look::centreOnScreen(m_lobby.get());
-    m_lobby->show();
     m_lobby->activateWindow();
 }
 

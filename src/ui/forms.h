@@ -42,7 +42,6 @@ private:
     void showLobbySelect();
     void showLobby();
     void leaveLobbySelect();
-    void showLobbyWhenRegistered();
 
     Shell& m_shell;
     Pictures m_pictures;
@@ -52,5 +51,4 @@ private:
     std::unique_ptr<LobbySelect> m_select;
     EditForm* m_editor = nullptr;
     bool m_lobbyLoaded = false;
-    bool m_lobbyShown = false;
 };

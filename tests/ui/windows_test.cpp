@@ -35,9 +35,9 @@ TEST(Windows, TheLoginAndTheLobbyChoiceLeadToTheOneLobbyWindowAndARefusedNameBac
     QTest::keyClicks(control(desktop.select(), "CLANLOBBY"), "My_Clan\r");
     EXPECT_EQ(desktop.state().CurrentChannel, "#ZenNETCLAN_My_Clan");
     LobbyWindow* lobby = desktop.lobby();
-    EXPECT_FALSE(desktop.select()->isVisible() || lobby->isVisible()) << "shown once connected";
+    EXPECT_TRUE(lobby->isVisible() && !desktop.select()->isVisible()) << "at once, while connecting";
+    EXPECT_TRUE(lobby->windowTitle().endsWith("Connecting"));
     desktop.transport.acceptConnection();
-    EXPECT_TRUE(lobby->isVisible());
     desktop.type("/select");
     EXPECT_FALSE(lobby->isVisible());
     click(control(desktop.select(), "LBYSEL", 8));
