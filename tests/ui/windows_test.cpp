@@ -179,4 +179,13 @@ TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
     EXPECT_EQ(QDir(dir.path()).entryList({"?"}, QDir::Files), QStringList()) << "a shell's marks";
 }
 
+// A launcher that is not on the search path is taken from the first folder that holds it.
+TEST(QtShell, TheLauncherIsLookedForOnThePathThenInEachFolderInTurn)
+{
+    ProgramFolder empty, beside;
+    beside.write("eaexec.exe", "");
+    EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe zen3.exe  /h", {empty.path(), beside.path()}),
+              (QStringList{beside.file("eaexec.exe"), "zen3.exe", "/h"}));
+}
+
 } // namespace
