@@ -56,12 +56,12 @@ installed=$scratch/root/usr/lib/zenlobby/bot.dat
 record='package check|it works'
 
 # The first start copies the installed bot.dat to the player's folder, where Save writes.
-ZEN_PROBE_ADD=$record probe nobody "$program" >/dev/null
+ZEN_PROBE_ADD=$record probe nobody "$program"
 cmp -s <(cat "$installed"; printf '%s\r\n' "$record") "$own/bot.dat" ||
     fail "the first start's Save did not write the installed bot.dat and one record to $own/bot.dat"
 # The second starts with it and its editor shows it whole: saving it again changes nothing.
 cp "$own/bot.dat" "$scratch/saved"
-probe nobody "$program" >/dev/null
+probe nobody "$program"
 cmp -s "$scratch/saved" "$own/bot.dat" || fail "the second start did not read the saved bot.dat back"
 # A picture in the player's folder is read instead of the installed one (this one is no picture).
 echo "no picture" >"$own/huts.jpg"
@@ -72,7 +72,7 @@ rm "$own/huts.jpg"
 mkdir "$scratch/portable"
 tar -xzf "$BUILD"/zenlobby-*.tar.gz -C "$scratch/portable" --strip-components 1
 chown -R nobody "$scratch/portable"
-ZEN_PROBE_ADD=$record probe nobody "$scratch/portable/bin/zenlobby" >/dev/null
+ZEN_PROBE_ADD=$record probe nobody "$scratch/portable/bin/zenlobby"
 cmp -s "$scratch/saved" "$scratch/portable/lib/zenlobby/bot.dat" && cmp -s "$scratch/saved" "$own/bot.dat" ||
     fail "the portable copy did not save beside itself"
 echo "unpacked as nobody: starts, keeps bot.dat and pictures in the player's folder; a portable copy beside itself"

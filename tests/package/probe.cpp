@@ -17,7 +17,8 @@ namespace {
 
 [[noreturn]] void end(int status, const QString& text = {})
 {
-    std::printf("%s\n", qPrintable(text));
+    if (!text.isEmpty())
+        std::printf("%s\n", qPrintable(text));
     std::fflush(nullptr);
     std::_Exit(status);
 }
