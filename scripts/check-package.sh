@@ -31,9 +31,11 @@ trap 'rm -rf "$scratch"' EXIT
 chmod 755 "$scratch"
 mkdir -p "$scratch/home" "$scratch/lintian-home"
 chown nobody "$scratch/home" "$scratch/lintian-home"
+# lintian as nobody, who may not read the build folder (a clone in /root): a copy.
+cp "$deb" "$scratch/"
 lintian_ok=1
-runuser -u nobody -- env HOME="$scratch/lintian-home" lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 ||
-    lintian_ok=0
+runuser -u nobody -- env HOME="$scratch/lintian-home" lintian --fail-on error,warning "$scratch/${deb##*/}" \
+    >"$scratch/lintian" 2>&1 || lintian_ok=0
 echo "lintian: $(wc -l <"$scratch/lintian") lines"
 sed 's/^/  /' "$scratch/lintian"
 [[ $lintian_ok -eq 1 ]] || fail "lintian found errors or warnings"
@@ -43,11 +45,13 @@ mkdir -p "$scratch/plugins/generic"
 cp "$BUILD"/probe/generic/libzenprobe.so "$scratch/plugins/generic/"
 
 # probe <user> <command...>: runs the program with the probe plugin under the
-# offscreen platform (ZEN_PROBE_ADD passed on); its report goes to stdout, the
-# standard error to $scratch/stderr.
+# offscreen platform, ZEN_PROBE_ADD passed on when set; its report goes to
+# stdout, the standard error to $scratch/stderr.
 probe() {
+    local add=()
+    [[ -v ZEN_PROBE_ADD ]] && add=(ZEN_PROBE_ADD="$ZEN_PROBE_ADD")
     runuser -u "$1" -- env -i PATH=/usr/bin:/bin HOME="$scratch/home" QT_QPA_PLATFORM=offscreen \
-        QT_PLUGIN_PATH="$scratch/plugins" QT_QPA_GENERIC_PLUGINS=zenprobe ZEN_PROBE_ADD="${ZEN_PROBE_ADD:-}" \
+        QT_PLUGIN_PATH="$scratch/plugins" QT_QPA_GENERIC_PLUGINS=zenprobe "${add[@]}" \
         timeout 20 "${@:2}" 2>"$scratch/stderr" || { cat "$scratch/stderr" >&2; fail "${*:2} as $1 failed"; }
 }
 program=$scratch/root/usr/bin/zenlobby
@@ -61,7 +65,7 @@ cmp -s <(cat "$installed"; printf '%s\r\n' "$record") "$own/bot.dat" ||
     fail "the first start's Save did not write the installed bot.dat and one record to $own/bot.dat"
 # The second starts with it and its editor shows it whole: saving it again changes nothing.
 cp "$own/bot.dat" "$scratch/saved"
-probe nobody "$program"
+ZEN_PROBE_ADD= probe nobody "$program"
 cmp -s "$scratch/saved" "$own/bot.dat" || fail "the second start did not read the saved bot.dat back"
 # A picture in the player's folder is read instead of the installed one (this one is no picture).
 echo "no picture" >"$own/huts.jpg"
