@@ -16,10 +16,15 @@
 
 namespace {
 
-[[noreturn]] void end(int status, const QString& text = {})
+// Ends the program: status 1 with the text of a message box that is open, else 0.
+[[noreturn]] void end()
 {
-    if (!text.isEmpty())
-        std::printf("%s\n", qPrintable(text));
+    int status = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+            std::printf("message box: %s\n", qPrintable(box->text()));
+            status = 1;
+        }
     std::fflush(nullptr);
     std::_Exit(status);
 }
@@ -29,21 +34,20 @@ public:
     Driver() { startTimer(5); }
 
 protected:
-    // Clicks are queued, so a message box they open is seen at the next step.
     void timerEvent(QTimerEvent*) override
     {
         QHash<QString, QWidget*> windows;
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible())
-                end(1, "message box: " + box->text());
+            if (qobject_cast<QMessageBox*>(top) && top->isVisible())
+                end();
             windows.insert(top->objectName(), top);
         }
-        QWidget* editor = windows.value("EditForm");
-        const QString pair = qEnvironmentVariable("ZEN_PROBE_ADD");
-        if (m_step == 0 && windows.value("LoginForm") && windows.value("LoginForm")->isVisible()) {
+        QWidget *login = windows.value("LoginForm"), *editor = windows.value("EditForm");
+        if (m_step == 0 && login && login->isVisible()) {
             QMetaObject::invokeMethod(windows.value("Lobby"), "botEditorRequested", Qt::QueuedConnection);
             m_step = 1;
         } else if (m_step == 1 && editor && editor->isVisible()) {
+            const QString pair = qEnvironmentVariable("ZEN_PROBE_ADD");
             editor->findChild<QLineEdit*>("Text1")->setText(pair.section(u'|', 0, 0));
             editor->findChild<QLineEdit*>("Text2")->setText(pair.section(u'|', 1));
             const auto click = [editor](const char* name) {
@@ -54,9 +58,9 @@ protected:
                 click("Command3");
             if (qEnvironmentVariableIsSet("ZEN_PROBE_ADD"))
                 click("Command1");
+            // Queued events run in turn: a message box the clicks opened is open by then.
+            QMetaObject::invokeMethod(this, &end, Qt::QueuedConnection);
             m_step = 2;
-        } else if (m_step == 2) {
-            end(0);
         }
     }
 
