@@ -150,9 +150,9 @@ TEST(QtShell, TheEndIsAtOnceAndTheQuestionIsNotModal)
     EXPECT_EQ(answers, QStringList{"yes"});
 }
 
-// A launcher really started: not on the search path, it is taken from the working directory; it gets
-// a posted link as one plain argument, nobody waits for it, it is no child of the lobby's process,
-// and nothing a shell would make of the link runs.
+// A launcher really started: not on the search path, it is taken from the working directory (the
+// first folder that holds it); it gets a posted link as one plain argument, nobody waits for it, it
+// is no child of the lobby's process, and nothing a shell would make of the link runs.
 TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
 {
     ProgramFolder dir;
@@ -164,6 +164,8 @@ TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
               "n=0; while [ ! -e \"$0.go\" ] && [ $n -lt 500 ]; do sleep 0.01; n=$((n+1)); done\n"
               ": > \"$0.ended\"\n");
     QFile::setPermissions(launcher, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe  /h", {dir.file("none"), dir.path()}),
+              (QStringList{launcher, "/h"}));
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     const bool started = QtShell().startProgram("eaexec.exe iexplore.exe " + page);
@@ -177,15 +179,6 @@ TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
     EXPECT_EQ(lines.mid(1), (QStringList{"iexplore.exe", page, ""}));
     EXPECT_NE(lines[0].toLongLong(), QCoreApplication::applicationPid());
     EXPECT_EQ(QDir(dir.path()).entryList({"?"}, QDir::Files), QStringList()) << "a shell's marks";
-}
-
-// A launcher that is not on the search path is taken from the first folder that holds it.
-TEST(QtShell, TheLauncherIsLookedForOnThePathThenInEachFolderInTurn)
-{
-    ProgramFolder empty, beside;
-    beside.write("eaexec.exe", "");
-    EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe zen3.exe  /h", {empty.path(), beside.path()}),
-              (QStringList{beside.file("eaexec.exe"), "zen3.exe", "/h"}));
 }
 
 } // namespace
