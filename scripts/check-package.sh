@@ -10,6 +10,7 @@
 #   bash scripts/check-package.sh [build dir, default build]
 #
 # Run as root (runuser). The build folder needs the tests (the probe plugin).
+# ZEN_PACKAGE_RUNS: timed starts of each program (default 5).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,8 +22,9 @@ fail() {
     exit 1
 }
 
+[[ $(id -u) -eq 0 ]] || fail "run as root: the unpacked program runs as nobody through runuser"
 cmake --build "$BUILD" --target package >"$BUILD/package.log" 2>&1 || { cat "$BUILD/package.log"; fail "cpack failed"; }
-deb=$(ls "$BUILD"/zenlobby_*_amd64.deb)
+deb=$(ls -t "$BUILD"/zenlobby_*_amd64.deb | head -n 1)
 echo "package: ${deb##*/}, $(stat -c %s "$deb") bytes"
 dpkg-deb -f "$deb" Depends | sed 's/^/Depends: /'
 
@@ -74,7 +76,7 @@ grep -qx 'message box: Could Not Load Data Files' < <(probe nobody "$program" 2>
 rm "$own/huts.jpg"
 # A copy the player may write, unpacked from the .tar.gz, keeps its files beside the program.
 mkdir "$scratch/portable"
-tar -xzf "$BUILD"/zenlobby-*.tar.gz -C "$scratch/portable" --strip-components 1
+tar -xzf "$(ls -t "$BUILD"/zenlobby-*.tar.gz | head -n 1)" -C "$scratch/portable" --strip-components 1
 chown -R nobody "$scratch/portable"
 ZEN_PROBE_ADD=$record probe nobody "$scratch/portable/bin/zenlobby"
 cmp -s "$scratch/saved" "$scratch/portable/lib/zenlobby/bot.dat" && cmp -s "$scratch/saved" "$own/bot.dat" ||
