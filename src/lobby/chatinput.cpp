@@ -48,7 +48,7 @@ void kick(LobbyContext& lobby, const QString& text)
 
 void updateBot(LobbyContext& lobby)
 {
-    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.programFolder()).ok())
+    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.dataFolder()).ok())
         lobby.shell.message(Config::DefaultTitle, LoadFailedMessage);
     lobby.view.appendChat(BotUpdatedNotice + CrLf);
 }

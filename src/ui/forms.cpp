@@ -1,6 +1,7 @@
 #include "ui/forms.h"
 
 #include "app/botfile.h"
+#include "app/datafolder.h"
 #include "ui/editform.h"
 #include "ui/lobbyselect.h"
 #include "ui/lobbywindow.h"
@@ -38,13 +39,15 @@ void Forms::Main()
 {
     Declares& d = m_client.state();
     d.applyConfiguration();
-    const QString folder = m_shell.programFolder();
+    const QString data = m_shell.dataFolder(), program = m_shell.programFolder();
     const qreal scale = Pictures::screenScale();
+    const auto load = [&](const QString& file, QPixmap& picture) {
+        return Pictures::loadFile(DataFolder::holding(file, data, program), file, picture, scale);
+    };
     // Each step runs only when the ones before it succeeded.
-    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1, scale) &&
-                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG, scale) &&
-                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1, scale) &&
-                        BotFile::LoadBotTable(d, folder).ok();
+    const bool loaded = load(Pictures::BackgroundFile, m_pictures.BG1) &&
+                        load(Pictures::HutsFile, m_pictures.HUTSIMG) &&
+                        load(Pictures::SelectFile, m_pictures.SELECT1) && BotFile::LoadBotTable(d, data).ok();
     if (!loaded)
         m_shell.message(Config::DefaultTitle, DataFilesMessage);
     showLogin();

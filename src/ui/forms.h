@@ -26,7 +26,7 @@ public:
     ~Forms() override;
 
     // The start-up: configuration, the three backdrops and the bot table from
-    // the program's folder, then the login window. When a file cannot be read
+    // the player's folder or the program's, then the login window. When a file cannot be read
     // the rest is skipped, one message says so, and the login window follows.
     void Main();
 
