@@ -1,24 +1,26 @@
 #pragma once
 
 #include "deliveryledger.h"
+#include "settler.h"
 #include "simoptions.h"
 #include "simplayer.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <functional>
-#include <list>
 #include <memory>
 #include <vector>
 
-// A crowd of simulated players in one lobby. start() lets them enter and, if
-// the options give behaviours, makes one random player act every interval
-// until the time is up. Tests and benchmarks use the players directly and
-// call the actions themselves.
+class ServerRestart;
+
+// A crowd of simulated players in one lobby, on one server or spread over
+// several linked ones. start() lets them enter and, if the options give
+// behaviours, makes one random player act every interval until the time is
+// up. Tests and benchmarks use the players directly and call the actions
+// themselves.
 class LobbySim : public QObject {
     Q_OBJECT
 public:
@@ -71,10 +73,10 @@ public:
     // Every live player in the lobby shows the same lists and huts.
     bool rostersAgree() const;
 
-    // Lets the traffic settle, then runs `then`: every connected player asks
-    // the server for a PONG and waits for it, twice, so whatever anyone sent
-    // before has reached everyone. Gives up after a minute.
-    void settle(std::function<void()> then);
+    // Lets the traffic settle (Settler), then runs `then`.
+    void settle(std::function<void()> then) { m_settler.settle(std::move(then)); }
+    // Players that have connected more than once.
+    int reconnectedPlayers() const;
 
     const DeliveryLedger& ledger() const { return m_ledger; }
     const Counts& counts() const { return m_counts; }
@@ -86,19 +88,8 @@ signals:
     void finished();
 
 private:
-    struct Settling {
-        std::vector<qint64> awaited; // per player the sync it waits for, 0 for none
-        std::vector<int> sessions;
-        int roundsLeft = 0;
-        QDeadlineTimer deadline;
-        std::function<void()> then;
-    };
-
     SimPlayer* randomPlayerInLobby();
     SimPlayer* randomHost();
-    void startRound(Settling& settling);
-    bool roundDone(const Settling& settling) const;
-    void checkSettling();
     void giveBots();
     void sayTrigger();
     void countBotAnswers(const QString& block);
@@ -110,7 +101,6 @@ private:
     QTimer m_actionTimer;
     QTimer m_joinTimer;
     QTimer m_endTimer;
-    QTimer m_settleTimer; // notices players that drop while settling
     QTimer m_triggerTimer;
     QElapsedTimer m_clock;
     int m_entered = 0;
@@ -119,7 +109,8 @@ private:
     bool m_launching = false;
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
-    std::list<Settling> m_settling;
+    Settler m_settler{m_players};
+    std::unique_ptr<ServerRestart> m_restart;
     // The mirrored bots' answers to the one trigger, as its sender received them.
     QElapsedTimer m_sinceTrigger;
     qint64 m_triggerWindowMs = -1;
