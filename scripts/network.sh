@@ -129,7 +129,7 @@ is_linked() {
 }
 
 start_one() {
-    local i=$1 name=${NAMES[$1]} pid
+    local i=$1 name=${NAMES[$1]} pid n
     if pid=$(pid_of "$i"); then
         say "$name already runs (PID $pid, port ${PORTS[$i]})"
         return
@@ -139,7 +139,13 @@ start_one() {
     # Its own session, so a Ctrl+C meant for the caller leaves it running;
     # setsid execs in place here, so $! is the server's own PID.
     setsid "$NGIRCD" --nodaemon --config "$DIR/$name.conf" </dev/null >"$DIR/$name.log" 2>&1 &
-    echo $! >"$DIR/$name.pid"
+    pid=$!
+    echo $pid >"$DIR/$name.pid"
+    # Until it has exec'd, the process still has the shell's name.
+    for ((n = 0; n < 50; n++)); do
+        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd || ! -d /proc/$pid ]] && break
+        sleep 0.02
+    done
     if ! wait_for "$i" is_listening; then
         say "$name did not start listening on $HOST:${PORTS[$i]}; its log:" >&2
         cat "$DIR/$name.log" >&2
@@ -158,20 +164,52 @@ wait_linked() {
     fi
 }
 
-stop_one() {
-    local i=$1 pid n
-    pid=$(pid_of "$i") || {
-        rm -f "$DIR/${NAMES[$i]}.pid"
-        return 0
-    }
-    kill -TERM "$pid" 2>/dev/null || true
-    for ((n = 0; n < 50; n++)); do
-        [[ -d /proc/$pid ]] || break
-        sleep 0.1
-    done
-    [[ -d /proc/$pid ]] && kill -KILL "$pid" 2>/dev/null
+# Asks server $1 to stop; prints its PID (nothing when it was not running).
+ask_to_stop() {
+    local i=$1 pid
+    if pid=$(pid_of "$i"); then
+        kill -TERM "$pid" 2>/dev/null || true
+        echo "$pid"
+    fi
     rm -f "$DIR/${NAMES[$i]}.pid"
+}
+
+# Waits up to 5 s for process $1 to exit, then kills it.
+reap() {
+    local pid=$1 n
+    for ((n = 0; n < 500; n++)); do
+        [[ -d /proc/$pid ]] || return 0
+        sleep 0.01
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+}
+
+stop_one() {
+    local i=$1 pid
+    pid=$(ask_to_stop "$i")
+    [[ -n $pid ]] || return 0
+    reap "$pid"
     say "${NAMES[$i]} stopped (PID $pid)"
+}
+
+# Stops server $1 and starts it again. ngIRCd closes its port and its
+# players' connections at once but takes a second or two more to exit, so
+# the new one starts as soon as the port is free: a player whose client
+# tries to reconnect in the moment between finds no server and gives up.
+restart_one() {
+    local i=$1 old n
+    old=$(ask_to_stop "$i")
+    if [[ -n $old ]]; then
+        for ((n = 0; n < 500; n++)); do
+            listening "${PORTS[$i]}" && [[ -d /proc/$old ]] || break
+            sleep 0.005
+        done
+    fi
+    start_one "$i"
+    if [[ -n $old ]]; then
+        reap "$old"
+        say "the ${NAMES[$i]} before it has exited (PID $old)"
+    fi
 }
 
 # The servers that server $1 sees in the network (its LINKS reply), by name.
@@ -254,8 +292,7 @@ restart)
     [[ $# -eq 2 ]] || usage
     NGIRCD=$(command -v ngircd || echo /usr/sbin/ngircd)
     i=$(index_of "$2")
-    stop_one "$i"
-    start_one "$i"
+    restart_one "$i"
     wait_linked "$i"
     say "${NAMES[$i]} is back and linked"
     ;;

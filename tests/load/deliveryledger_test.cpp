@@ -28,6 +28,7 @@ TEST(DeliveryLedger, ChatIsOwedToWhoeverStayedFromSendingToTheEnd)
         {"twice or never is lost", {1, 1, 1}, {1, 1, 1}, {2, 0}, 0, 2},
         {"came later, left before the end", {1, -1, 1}, {1, 1, -1}, {1, 1}, 0, 0},
         {"reconnected in between", {1, 1, 1}, {1, 2, 1}, {0, 1}, 1, 1},
+        {"the sender reconnected", {1, 1, 1}, {2, 1, 1}, {1, 1}, 0, 0},
     };
     for (const ChatCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -49,27 +50,29 @@ TEST(DeliveryLedger, ChatIsOwedToWhoeverStayedFromSendingToTheEnd)
 struct LaunchCase {
     const char* what;
     QStringList afterFirst, afterSecond; // what player 1 starts after each launch
-    int sessionAtEnd;
+    int sessionAtEnd, hostSessionAtEnd;
     qint64 started, due;
 };
 
 TEST(DeliveryLedger, EachLaunchOwesItsMemberOneJoinerStart)
 {
     const LaunchCase cases[] = {
-        {"each once, in turn", {"join 1"}, {"join 2"}, 1, 2, 2},
-        {"the first started twice", {"join 1", "join 1"}, {"join 2"}, 1, 1, 2},
-        {"the first never, the second late", {}, {"join 1", "join 2"}, 1, 1, 2},
-        {"reconnected before the end", {"join 1"}, {"join 2"}, 2, 0, 0},
+        {"each once, in turn", {"join 1"}, {"join 2"}, 1, 1, 2, 2},
+        {"the first started twice", {"join 1", "join 1"}, {"join 2"}, 1, 1, 1, 2},
+        {"the first never, the second late", {}, {"join 1", "join 2"}, 1, 1, 1, 2},
+        {"reconnected before the end", {"join 1"}, {"join 2"}, 2, 1, 0, 0},
+        {"the host reconnected", {"join 1"}, {"join 2"}, 1, 2, 0, 0},
     };
     for (const LaunchCase& c : cases) {
         SCOPED_TRACE(c.what);
         Crowd crowd;
         DeliveryLedger ledger(crowd);
-        ledger.launchDue(1, QStringLiteral("join 1"));
+        ledger.launchDue(0, 1, QStringLiteral("join 1"));
         crowd.lines[1] << c.afterFirst;
-        ledger.launchDue(1, QStringLiteral("join 2"));
+        ledger.launchDue(0, 1, QStringLiteral("join 2"));
         crowd.lines[1] << c.afterSecond;
         crowd.sessions[1] = c.sessionAtEnd;
+        crowd.sessions[0] = c.hostSessionAtEnd;
         EXPECT_EQ(ledger.figures().launchesStarted, c.started);
         EXPECT_EQ(ledger.figures().launchesDue, c.due);
     }

@@ -58,10 +58,10 @@ void DeliveryLedger::lineShown(int player, QStringView line)
         ++shown;
 }
 
-void DeliveryLedger::launchDue(int member, const QString& joinerLine)
+void DeliveryLedger::launchDue(int host, int member, const QString& joinerLine)
 {
-    m_launches.push_back(
-        {member, m_crowd.sessionInLobby(member), joinerLine, m_crowd.started(member).size()});
+    m_launches.push_back({host, m_crowd.sessionInLobby(host), member, m_crowd.sessionInLobby(member),
+                          joinerLine, m_crowd.started(member).size()});
 }
 
 DeliveryLedger::Figures DeliveryLedger::figures() const
@@ -72,7 +72,9 @@ DeliveryLedger::Figures DeliveryLedger::figures() const
         now[size_t(i)] = m_crowd.sessionInLobby(i);
     for (const SentChat& sent : m_chat) {
         for (size_t i = 0; i < now.size(); ++i) {
-            if (int(i) == sent.sender || sent.sessions[i] < 0 || now[i] != sent.sessions[i])
+            const size_t from = size_t(sent.sender);
+            if (i == from || sent.sessions[i] < 0 || now[i] != sent.sessions[i] ||
+                now[from] != sent.sessions[from])
                 continue;
             ++f.chatDue;
             f.chatShown += sent.shown[i] == 1 ? 1 : 0;
@@ -80,7 +82,8 @@ DeliveryLedger::Figures DeliveryLedger::figures() const
     }
     for (size_t k = 0; k < m_launches.size(); ++k) {
         const LaunchDue& due = m_launches[k];
-        if (due.session < 0 || now[size_t(due.member)] != due.session)
+        if (due.session < 0 || now[size_t(due.member)] != due.session ||
+            now[size_t(due.host)] != due.hostSession)
             continue;
         const QStringList& started = m_crowd.started(due.member);
         // What the member started up to its next launch belongs to this one.

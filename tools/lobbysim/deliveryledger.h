@@ -12,10 +12,11 @@ class SimPlayer;
 
 // What a crowd owes its players: every chat line a player sent must show
 // exactly once on every other player that was in the lobby from before it was
-// sent to the end, and every member of a launched hut that stayed connected
-// to the end must start exactly one joiner command line for that launch.
-// Whoever lost the connection in between (a server restarted under it) is
-// owed nothing from before.
+// sent to the end, and every member of a launched hut must start exactly one
+// joiner command line for that launch. Only players connected throughout
+// count: a line or a launch whose sender lost the connection later (a server
+// restarted under it) may never have left that server, and a player who lost
+// it is owed nothing from before.
 class DeliveryLedger {
 public:
     struct Figures {
@@ -43,8 +44,8 @@ public:
     void chatSent(int sender, const QString& shown);
     // `player`'s chat pane showed `line`.
     void lineShown(int player, QStringView line);
-    // Before a launch reaches `member`: it must start `joinerLine` once.
-    void launchDue(int member, const QString& joinerLine);
+    // Before `host`'s launch reaches `member`: it must start `joinerLine` once.
+    void launchDue(int host, int member, const QString& joinerLine);
 
     Figures figures() const;
     // "  delivered      chat 100.0% (N of N), launches 100.0% (M of M)"
@@ -57,6 +58,7 @@ private:
         std::vector<quint8> shown; // per player, saturating
     };
     struct LaunchDue {
+        int host, hostSession;
         int member;
         int session;
         QString joinerLine;

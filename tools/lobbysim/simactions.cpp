@@ -127,12 +127,16 @@ bool LobbySim::launch(SimPlayer& player)
     if (hut < 0 || hut > 3 || player.slot() != 0)
         return false;
     const QString hostIP = player.client().connection().localIP();
+    const int hostIndex = int(
+        std::find_if(m_players.begin(), m_players.end(), [&](const auto& p) { return p.get() == &player; }) -
+        m_players.begin());
     for (size_t i = 0; i < m_players.size(); ++i) {
         SimPlayer& member = *m_players[i];
         if (&member == &player || !member.inLobby() || NickCode::hutOf(member.state().MyNick) != hut)
             continue;
-        m_ledger.launchDue(int(i), GameLaunch::joinerCommandLine(hostIP, member.name(),
-                                                                 member.client().connection().localIP()));
+        m_ledger.launchDue(
+            hostIndex, int(i),
+            GameLaunch::joinerCommandLine(hostIP, member.name(), member.client().connection().localIP()));
     }
     player.client().Launch_Click(hut);
     ++m_counts.launches;

@@ -6,6 +6,8 @@
 
 #include "lobby/votekick.h"
 
+#include <QMap>
+
 #include <algorithm>
 
 namespace {
@@ -86,12 +88,16 @@ bool LobbySim::rostersAgree() const
 QString LobbySim::summary() const
 {
     int kicked = 0, lost = 0, hosts = 0, joiners = 0;
+    QMap<QString, int> lastWords; // of the players that lost the server: their last message
     qint64 chatLines = 0, blocks = 0;
     for (const auto& player : m_players) {
         if (hasMessage(*player, VoteKick::KickedMessage))
             ++kicked;
-        else if (player->ended())
+        else if (player->ended()) {
             ++lost;
+            const QStringList& said = player->shell().messages();
+            ++lastWords[said.isEmpty() ? QStringLiteral("(no message)") : said.last().simplified()];
+        }
         for (const QString& line : player->shell().started()) {
             if (line.contains(QStringLiteral(" /h tcp ")))
                 ++hosts;
@@ -114,6 +120,8 @@ QString LobbySim::summary() const
             .arg(kicked)
             .arg(lost)
             .arg(reconnectedPlayers());
+    for (auto it = lastWords.cbegin(); it != lastWords.cend(); ++it)
+        text += QStringLiteral("  lost, told     \"%1\" (%2)\n").arg(it.key()).arg(it.value());
     if (m_restart)
         text += m_restart->summaryLine();
     text += QStringLiteral("  actions        chat %1, hut %2, launch %3, status %4, vote %5\n")
