@@ -6,6 +6,7 @@
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
 #include "lobby/lobbycontext.h"
+#include "lobby/members.h"
 #include "lobby/roster.h"
 
 #include <QObject>
@@ -70,13 +71,23 @@ signals:
 private:
     void namesLine(QStringView names) override;
     void namesEnd() override;
-    void namesRead() override;
+    bool memberJoined(QStringView nick) override;
+    bool memberParted(QStringView nick) override;
+    bool memberKicked(QStringView nick, QStringView by) override;
+    bool memberQuit(QStringView nick) override;
+    bool memberRenamed(QStringView from, QStringView to) override;
+    void rosterRead() override;
     void nickRefused(bool inUse) override;
+    bool welcomedAs(QStringView nick, int nickLength) override;
     void channelMessage(const QString& sender, const QString& text) override;
     bool kickVote(const ServerLine& line) override;
     void link(const ServerLine& line) override;
     bool launch(const ServerLine& line, int hut) override;
 
+    // Whether the kept members can follow a membership line; a names reply
+    // that is still open when one comes never ended and is given up.
+    bool membersKnown();
+    void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
     void stopWorking();
     void finish();
@@ -88,6 +99,9 @@ private:
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
     NamesReply m_names;
+    Members m_members;
+    bool m_membersKnown = false; // a names reply has ended, none is open
+    enum class Rebuild { None, Names, Whole } m_rebuild = Rebuild::None;
     AnswerBudget m_botBudget;
     std::function<qint64()> m_clock;
     QTimer m_refreshTimer;
