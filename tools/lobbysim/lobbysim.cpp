@@ -124,6 +124,7 @@ void LobbySim::start()
     }
     if (m_options.actionIntervalMs > 0 && m_options.behaviours)
         m_actionTimer.start();
+    m_wire.beginWhen([this] { return allSeeAll(); }, [this](std::function<void()> then) { settle(then); });
     if (m_options.durationMs > 0)
         m_endTimer.start(m_options.durationMs);
     if (m_options.restartServer > 0 && !m_restart) {

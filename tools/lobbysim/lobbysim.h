@@ -1,9 +1,11 @@
 #pragma once
 
 #include "deliveryledger.h"
+#include "freshnames.h"
 #include "settler.h"
 #include "simoptions.h"
 #include "simplayer.h"
+#include "wiremeter.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -78,6 +80,12 @@ public:
     // Players that have connected more than once.
     int reconnectedPlayers() const;
 
+    // Every player in the lobby asks for the names once more; done() runs
+    // when the replies are in and the summary says whether any lobby changed.
+    void checkFreshNames(std::function<void()> done);
+    const FreshNames& freshNames() const { return m_fresh; }
+    WireMeter& wire() { return m_wire; }
+
     const DeliveryLedger& ledger() const { return m_ledger; }
     const Counts& counts() const { return m_counts; }
     // A few lines on what happened, for people.
@@ -88,6 +96,8 @@ signals:
     void finished();
 
 private:
+    qint64 bytesReceived() const;
+    int actionCount() const;
     SimPlayer* randomPlayerInLobby();
     SimPlayer* randomHost();
     void giveBots();
@@ -110,6 +120,8 @@ private:
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
     Settler m_settler{m_players};
+    WireMeter m_wire{[this] { return bytesReceived(); }, [this] { return actionCount(); }};
+    FreshNames m_fresh;
     std::unique_ptr<ServerRestart> m_restart;
     // The mirrored bots' answers to the one trigger, as its sender received them.
     QElapsedTimer m_sinceTrigger;

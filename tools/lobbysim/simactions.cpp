@@ -8,8 +8,7 @@
 
 namespace {
 
-// Things players say. None holds "ping": every lobby client answers that with
-// a pong, which is traffic a real crowd does not make on every line.
+// Things players say.
 const char* const phrases[] = {
     "anyone up for a game?", "hut needs one more", "gg all",   "who hosts next?", "brb coffee", "nice one",
     "lag is fine here",      "ready when you are", "rematch?", "hello lobby",

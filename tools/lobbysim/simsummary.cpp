@@ -138,6 +138,7 @@ QString LobbySim::summary() const
                 .arg(chatLines)
                 .arg(blocks);
     text += m_ledger.summaryLine();
+    text += m_wire.summaryLine();
     if (m_options.bots == SimBots::Mirrored)
         text += botLine();
     const SimPlayer* sample = nullptr;
@@ -150,8 +151,27 @@ QString LobbySim::summary() const
     if (!sample)
         text += QStringLiteral("  rosters        nobody is in the lobby\n");
     else
-        text += QStringLiteral("  rosters        %1; %2\n")
+        text += QStringLiteral("  rosters        %1%2; %3\n")
                     .arg(rostersAgree() ? QStringLiteral("all agree") : QStringLiteral("still differ"),
-                         RosterSnapshot::of(*sample).describe());
+                         m_fresh.note(), RosterSnapshot::of(*sample).describe());
     return text;
+}
+
+qint64 LobbySim::bytesReceived() const
+{
+    qint64 bytes = 0;
+    for (const auto& player : m_players)
+        bytes += player->bytesReceived();
+    return bytes;
+}
+
+int LobbySim::actionCount() const
+{
+    return m_counts.chat + m_counts.hutClicks + m_counts.launches + m_counts.statusChanges + m_counts.votes;
+}
+
+void LobbySim::checkFreshNames(std::function<void()> done)
+{
+    m_fresh.check(
+        m_players, [this](std::function<void()> then) { settle(std::move(then)); }, std::move(done));
 }
