@@ -91,7 +91,7 @@ expect() {
 players=$(sed -n 's/^lobbysim: \([0-9]*\) players .*/\1/p' <<<"$summary" | tail -1)
 expect "in the lobby   $players of $players (ended: 0 kicked, 0 lost the server"
 expect "delivered      chat 100.0% ([1-9][0-9]* of [1-9][0-9]*), launches 100.0%"
-expect "rosters        all agree"
+expect "rosters        all agree and match a fresh names reply"
 if [[ $KIND == inspircd ]]; then
     expect "; 0 reconnected)"
 fi
