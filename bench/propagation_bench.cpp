@@ -1,8 +1,8 @@
 // How fast a hut slot taken by one player shows at everybody else in a lobby
 // of 50 on a local ngIRCd, and at everybody on the other servers in a lobby
 // of 300 spread over three linked ones, against the protocol floor: the same
-// exchange done by bare sockets (NICK change seen, NAMES asked, reply read)
-// on the same servers.
+// exchange done by bare sockets on the same servers: one changes its nickname
+// and asks for the names, every other one reads the NICK line.
 #include "figures.h"
 #include "floorclient.h"
 
