@@ -4,6 +4,7 @@
 #include "app/wiretext.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 
@@ -47,7 +48,7 @@ void kick(LobbyContext& lobby, const QString& text)
 
 void updateBot(LobbyContext& lobby)
 {
-    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.programFolder()).ok())
+    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.dataFolder()).ok())
         lobby.shell.message(Config::DefaultTitle, LoadFailedMessage);
     lobby.view.appendChat(BotUpdatedNotice + CrLf);
 }
@@ -111,7 +112,7 @@ void SEND_Click(LobbyContext& lobby, const QString& typed)
         updateBot(lobby);
         break;
     case Command::Chat:
-        lobby.connection.SendChat(text);
+        lobby.chat->say(text);
         break;
     }
 }

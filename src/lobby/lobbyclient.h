@@ -5,11 +5,14 @@
 #include "bot/answerbudget.h"
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
+#include "lobby/intervals.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/members.h"
 #include "lobby/roster.h"
 
 #include <QObject>
+#include <QTime>
 #include <QTimer>
 
 #include <functional>
@@ -20,8 +23,11 @@
 class LobbyClient : public QObject, private InboundHandlers {
     Q_OBJECT
 public:
-    static constexpr int RefreshIntervalMs = 1000;
-    static constexpr int ReconnectIntervalMs = 6000;
+    static constexpr int RefreshIntervalMs = Intervals().refreshMs;
+    static constexpr int ReconnectIntervalMs = Intervals().reconnectMs;
+    // Connections in a row that the server ends before the lobby is joined
+    // before the client stops trying.
+    static constexpr int MaxEndedEarly = 3;
     static inline const QString GettingUserList = QStringLiteral("Getting User List...");
     static inline const QString CouldNotFindHost = QStringLiteral("Could Not Find Host");
 
@@ -31,15 +37,18 @@ public:
     Declares& state() { return m_d; }
     const Declares& state() const { return m_d; }
     Connection& connection() { return m_connection; }
+    KeptChat& keptChat() { return m_kept; }
     int socketState() const { return m_connection.state(); }
     // True once the client has ended the program; it then does nothing more.
     bool hasEnded() const override { return m_ended; }
 
     // Tests and the load generator shorten the timers; the window uses the defaults.
     void setTimerIntervals(int refreshMs, int reconnectMs);
-    // Milliseconds from any fixed start; the bot's answer budget counts in it.
-    // Tests hand in their own; the default is a monotonic clock.
-    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    void setIntervals(const Intervals& intervals);
+    // Milliseconds from any fixed start; the bot's answer budget and the
+    // server's silence count in it. Tests hand in their own; the default is a
+    // monotonic clock.
+    void setClock(std::function<qint64()> clock);
 
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
@@ -69,6 +78,7 @@ signals:
     void blockHandled();
 
 private:
+    void serverLine(const ServerLine& line) override;
     void namesLine(QStringView names) override;
     void namesEnd() override;
     bool memberJoined(QStringView nick) override;
@@ -89,6 +99,8 @@ private:
     bool membersKnown();
     void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
+    void onLost(Connection::Loss how);
+    void emptyLobby();
     void stopWorking();
     void finish();
 
@@ -98,6 +110,7 @@ private:
     Connection m_connection;
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
+    KeptChat m_kept;
     NamesReply m_names;
     Members m_members;
     bool m_membersKnown = false; // a names reply has ended, none is open
@@ -107,5 +120,9 @@ private:
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
     QString m_connectionChannel; // CurrentChannel when the connection was opened
+    bool m_joinedHere = false;   // the lobby channel was joined on this connection
+    int m_endedEarly = 0;        // connections in a row the server ended before that
+    QString m_lastError;         // the server's last ERROR text since then
+    QTime m_lostAt;              // when the connection was lost; null while it is not
     bool m_ended = false;
 };

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Connection;
+class KeptChat;
 
 // What the lobby's actions and receivers work with: the client's state, its
 // connection and the two desktop ports. endWithMessage() stops the client for
@@ -18,6 +19,8 @@ struct LobbyContext {
     std::function<void(const QString& title, const QString& text, Shell::Icon icon)> endWithMessage;
     // A link question is open: links that come meanwhile are chat only.
     bool linkQuestionOpen = false;
+    // Where typed chat goes: kept while the lobby channel is not joined.
+    KeptChat* chat = nullptr;
 };
 
 // Starts the launcher with commandLine; when it cannot be started the chat

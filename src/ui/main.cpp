@@ -8,6 +8,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Both names make the player's folders: ~/.local/share/ZenLobby/ZenLobby on Linux.
+    QApplication::setOrganizationName(QStringLiteral("ZenLobby"));
     QApplication::setApplicationName(QStringLiteral("ZenLobby"));
     QApplication::setWindowIcon(Pictures::programIcon());
     // The program ends only by its own rules (closing the lobby or the login
