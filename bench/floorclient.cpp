@@ -46,24 +46,11 @@ void FloorClient::onReadyRead()
         }
         return;
     }
-    const qsizetype nickAt = block.indexOf(" NICK :");
-    if (m_joined && nickAt >= 0) {
-        send("NAMES " + m_channel);
-        m_asked = true;
+    // A client that follows the membership lines needs nothing more than the NICK line.
+    if (m_joined && m_waiting && block.contains(" NICK :")) {
+        m_waiting = false;
+        m_answeredAt = m_clock.nsecsElapsed();
     }
-    // A reply's end that comes after the NICK line answers it.
-    const qsizetype endAt = block.lastIndexOf(" 366 ");
-    if (endAt < 0)
-        return;
-    if (!m_joined) {
+    if (!m_joined && block.contains(" 366 "))
         m_joined = true;
-        return;
-    }
-    if (m_asked && endAt > nickAt) {
-        m_asked = false;
-        if (m_waiting) {
-            m_waiting = false;
-            m_answeredAt = m_clock.nsecsElapsed();
-        }
-    }
 }

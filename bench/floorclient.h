@@ -6,10 +6,10 @@
 #include <QTcpSocket>
 
 // The protocol floor of a lobby change: a bare IRC connection that does the
-// least any client must do to learn of it. When a NICK line comes it asks for
-// the channel's names and notes the moment the reply ends (its 366 line).
-// Received text is searched as it arrives, as the lobby client does, and
-// nothing else is done with it.
+// least any client must do to learn of it, which for a client that follows
+// the membership lines is reading the NICK line: it notes the moment one
+// comes. Received text is searched as it arrives, as the lobby client does,
+// and nothing else is done with it.
 class FloorClient : public QObject {
     Q_OBJECT
 public:
@@ -23,14 +23,13 @@ public:
 
     // Changes the nickname and asks for the names, as a lobby client taking a slot does.
     void changeNick(const QByteArray& nick);
-    // When the last NICK line seen was answered by a whole names reply.
+    // When a NICK line has come since expectChange().
     bool answered() const { return m_joined && !m_waiting; }
-    // Clock time (ns) at which the last names reply ended.
+    // Clock time (ns) at which it came.
     qint64 answeredAt() const { return m_answeredAt; }
     // Clock time (ns) at which text last arrived.
     qint64 lastActivity() const { return m_lastActivity; }
-    // Forget the last answer: answered() turns false until a NICK line is seen
-    // and answered again.
+    // Forget the last answer: answered() turns false until a NICK line comes.
     void expectChange() { m_waiting = true; }
 
 private:
@@ -47,6 +46,5 @@ private:
     bool m_registered = false;
     bool m_joined = false;
     bool m_waiting = false;
-    bool m_asked = false;
     bool m_failed = false;
 };

@@ -1,6 +1,8 @@
 // How fast a hut slot taken by one player shows at everybody else in a lobby
-// of 50 on a local ngIRCd, against the protocol floor: the same exchange done
-// by bare sockets (NICK change seen, NAMES asked, reply read).
+// of 50 on a local ngIRCd, and at everybody on the other servers in a lobby
+// of 300 spread over three linked ones, against the protocol floor: the same
+// exchange done by bare sockets on the same servers: one changes its nickname
+// and asks for the names, every other one reads the NICK line.
 #include "figures.h"
 #include "floorclient.h"
 
@@ -16,7 +18,6 @@
 
 namespace {
 
-constexpr int Players = 50;
 // Clicks measured, and as many floor exchanges: ZEN_BENCH_CLICKS, at least 30.
 int rounds()
 {
@@ -25,6 +26,7 @@ int rounds()
                         : 100);
 }
 constexpr int Wait = 20000;
+constexpr int SetUpWait = 180000; // hundreds of players entering
 // Every measured exchange starts from quiet connections, as a click in a real
 // lobby does. Linux may hold back an ACK for up to 40 ms, and until it comes
 // ngIRCd's next small line waits (Nagle): an exchange started sooner after the
@@ -51,7 +53,25 @@ double percentile(std::vector<double> samples, double p)
 }
 
 struct Network {
-    NgircdServer server;
+    // Players and floor clients go to the servers in turn; the leaves link to the first.
+    Network(int players, int servers) : players(players)
+    {
+        for (int s = 0; s < servers; ++s)
+            this->servers.push_back(std::make_unique<NgircdServer>());
+        for (int s = 1; s < servers; ++s)
+            this->servers[size_t(s)]->linkTo(*this->servers.front());
+    }
+
+    // Whether `other` counts when `clicker` clicks: with several servers,
+    // only the ones on other servers do.
+    bool measured(int clicker, int other) const
+    {
+        const int n = int(servers.size());
+        return other != clicker && (n == 1 || other % n != clicker % n);
+    }
+
+    const int players;
+    std::vector<std::unique_ptr<NgircdServer>> servers;
     QElapsedTimer clock;
     std::unique_ptr<LobbySim> lobby;
     std::vector<std::unique_ptr<FloorClient>> floor;
@@ -74,26 +94,29 @@ struct Network {
 
     bool setUp()
     {
-        server.setPenalties(false); // what is timed is the clients, not the server's budget
-        if (!server.start()) {
-            error = server.errorString();
-            return false;
+        SimOptions options;
+        for (const auto& server : servers) {
+            if (!server->start()) {
+                error = server->errorString();
+                return false;
+            }
+            options.servers.push_back({server->host(), server->port()});
         }
         clock.start();
-        SimOptions options;
-        options.target = {server.host(), server.port(), LobbyChannel};
-        options.players = Players;
+        options.target.channel = LobbyChannel;
+        options.players = players;
         options.namePrefix = QStringLiteral("Lobby");
         options.behaviours = {};
+        options.joinIntervalMs = 10;
         lobby = std::make_unique<LobbySim>(options);
         lobby->createPlayers();
         for (const auto& p : lobby->players())
             QObject::connect(p.get(), &SimPlayer::blockHandled,
                              [this] { lobbyActivity = clock.nsecsElapsed(); });
         lobby->start();
-        for (int i = 0; i < Players; ++i) {
+        for (int i = 0; i < players; ++i) {
             floor.push_back(std::make_unique<FloorClient>(floorNick(i, -1, 0), FloorChannel, clock));
-            floor.back()->start(server.port());
+            floor.back()->start(servers[size_t(i) % servers.size()]->port());
         }
         const bool ready = waitUntil(
             [&] {
@@ -101,7 +124,7 @@ struct Network {
                            return f->joined() || f->failed();
                        });
             },
-            Wait);
+            SetUpWait);
         if (!ready || std::any_of(floor.begin(), floor.end(), [](const auto& f) { return !f->joined(); })) {
             error = QStringLiteral("the lobby and the floor clients did not all join");
             return false;
@@ -109,17 +132,18 @@ struct Network {
         return true;
     }
 
-    // One floor exchange; the time until the last of the others has read the reply.
+    // One floor exchange; the time until the last of the others measured has read the reply.
     std::optional<double> floorRound(int round)
     {
-        FloorClient& clicker = *floor[size_t(round % Players)];
+        const int clickerIndex = round % players;
+        FloorClient& clicker = *floor[size_t(clickerIndex)];
         for (size_t i = 0; i < floor.size(); ++i) {
             if (floor[i].get() != &clicker)
                 floor[i]->expectChange();
         }
-        const bool intoHut = (round / Players) % 2 == 0;
+        const bool intoHut = (round / players) % 2 == 0;
         const qint64 start = clock.nsecsElapsed();
-        clicker.changeNick(floorNick(round % Players, intoHut ? (round % 16) / 4 : -1, round % 4));
+        clicker.changeNick(floorNick(clickerIndex, intoHut ? (round % 16) / 4 : -1, round % 4));
         const auto allAnswered = [&] {
             return std::all_of(floor.begin(), floor.end(),
                                [&](const auto& f) { return f.get() == &clicker || f->answered(); });
@@ -127,19 +151,20 @@ struct Network {
         if (!waitUntil(allAnswered, Wait))
             return std::nullopt;
         qint64 last = 0;
-        for (const auto& f : floor) {
-            if (f.get() != &clicker)
-                last = std::max(last, f->answeredAt());
+        for (int i = 0; i < players; ++i) {
+            if (measured(clickerIndex, i))
+                last = std::max(last, floor[size_t(i)]->answeredAt());
         }
         return double(last - start) / 1e6;
     }
 
-    // One click on a free slot; the time until every other player's hut
-    // table holds the clicker in it. Then the clicker leaves the hut again and
-    // everybody is given time to see it.
+    // One click on a free slot; the time until every other player measured
+    // has the clicker in its hut table. Then the clicker leaves the hut again
+    // and everybody is given time to see it.
     std::optional<double> lobbyRound(int round)
     {
-        SimPlayer& clicker = lobby->player(round % Players);
+        const int clickerIndex = round % players;
+        SimPlayer& clicker = lobby->player(clickerIndex);
         const int hut = (round % 16) / 4;
         const int slot = round % 4;
         const auto othersSee = [&](const QString& cell) {
@@ -153,25 +178,23 @@ struct Network {
             return std::nullopt;
 
         const QString expected = QStringLiteral("aa0%1%2").arg(hut).arg(slot) + clicker.name();
-        qint64 last = 0;
         int seen = 0;
         std::vector<QMetaObject::Connection> watches;
-        std::vector<bool> has(lobby->players().size(), false);
+        std::vector<qint64> hasAt(lobby->players().size(), -1);
         for (size_t i = 0; i < lobby->players().size(); ++i) {
             SimPlayer* p = lobby->players()[i].get();
             if (p == &clicker)
                 continue;
             watches.push_back(QObject::connect(p, &SimPlayer::blockHandled, [&, p, i] {
-                if (!has[i] && p->state().HutTable[hut][slot] == expected) {
-                    has[i] = true;
+                if (hasAt[i] < 0 && p->state().HutTable[hut][slot] == expected) {
+                    hasAt[i] = clock.nsecsElapsed();
                     ++seen;
-                    last = clock.nsecsElapsed();
                 }
             }));
         }
         const qint64 start = clock.nsecsElapsed();
         clicker.client().Hut_Click(10 * hut + slot);
-        const bool done = waitUntil([&] { return seen == Players - 1; }, Wait);
+        const bool done = waitUntil([&] { return seen == players - 1; }, Wait);
         for (const auto& w : watches)
             QObject::disconnect(w);
         if (!done)
@@ -181,13 +204,19 @@ struct Network {
         if (!waitUntil([&] { return othersSee(QString()) && clicker.state().HutTable[hut][slot].isEmpty(); },
                        Wait))
             return std::nullopt;
+        qint64 last = 0;
+        for (int i = 0; i < players; ++i) {
+            if (measured(clickerIndex, i))
+                last = std::max(last, hasAt[size_t(i)]);
+        }
         return double(last - start) / 1e6;
     }
 };
 
-void HutClickPropagation(benchmark::State& state)
+// `players` over `servers` linked servers.
+void propagation(benchmark::State& state, int players, int servers)
 {
-    Network net;
+    Network net(players, servers);
     if (!net.setUp()) {
         state.SkipWithError(net.error.toStdString().c_str());
         return;
@@ -224,17 +253,28 @@ void HutClickPropagation(benchmark::State& state)
     state.counters["floor_p50_ms"] = f50;
     state.counters["floor_p99_ms"] = f99;
     state.counters["clicks"] = double(lobbyMs.size());
-    const std::string n = std::to_string(lobbyMs.size());
-    Figures::report("propagation p50, 50 players, vs raw-socket floor p50", p50 / f50, 0,
+    const std::string crowd = servers == 1 ? std::to_string(players) + " players"
+                                           : std::to_string(players) + " players on " +
+                                                 std::to_string(servers) + " servers, to the other servers";
+    Figures::report("propagation p50, " + crowd + ", vs raw-socket floor p50", p50 / f50, 0,
                     QStringLiteral("%1 ms vs %2 ms").arg(p50, 0, 'f', 2).arg(f50, 0, 'f', 2).toStdString());
-    Figures::report("propagation p99, 50 players, vs raw-socket floor p99", p99 / f99, 1.5,
+    Figures::report("propagation p99, " + crowd + ", vs raw-socket floor p99", p99 / f99, 1.5,
                     QStringLiteral("%1 ms vs %2 ms, %3 clicks")
                         .arg(p99, 0, 'f', 2)
                         .arg(f99, 0, 'f', 2)
                         .arg(lobbyMs.size())
                         .toStdString());
 }
+void HutClickPropagation(benchmark::State& state)
+{
+    propagation(state, 50, 1);
+}
+void HutClickPropagationAcrossServers(benchmark::State& state)
+{
+    propagation(state, 300, 3);
+}
 // One iteration holds all the clicks; the library must not repeat the setup.
 BENCHMARK(HutClickPropagation)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(HutClickPropagationAcrossServers)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

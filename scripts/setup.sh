@@ -11,6 +11,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev        # unit tests
     libbenchmark-dev                 # benchmarks
     ngircd                           # the IRC server the tests start on loopback ports
+    inspircd                         # a second kind of server, for one crowd test
     clang libclang-rt-14-dev         # fuzzers and sanitizer builds
     xvfb xauth xdotool               # driving the windows on a virtual display
     fonts-dejavu-core fonts-dejavu-extra  # the faces built into the program (DejaVu Sans, its condensed bold)
@@ -40,9 +41,9 @@ if [[ $(id -u) -ne 0 ]]; then
     fi
 fi
 
-# The ngircd package starts a system-wide server on port 6667 when it is
-# installed. The tests start servers of their own, so keep the package from
-# starting one: a policy-rc.d that forbids service starts, for the length of
+# The ngircd and inspircd packages start a system-wide server on port 6667
+# when they are installed. The tests start servers of their own, so keep the
+# packages from starting one: a policy-rc.d that forbids service starts, for the length of
 # this install only. One the administrator put there stays as it is.
 POLICY=/usr/sbin/policy-rc.d
 made_policy=0
@@ -59,19 +60,23 @@ if [[ ! -e $POLICY ]]; then
     made_policy=1
 fi
 
-ngircd_running() {
-    grep -qx ngircd /proc/[0-9]*/comm 2>/dev/null
+# The servers whose packages this script installs, by their process names.
+SERVERS=(ngircd inspircd)
+running() {
+    grep -qx "$1" /proc/[0-9]*/comm 2>/dev/null
 }
-ngircd_was_running=0
-if ngircd_running; then
-    ngircd_was_running=1
-fi
+declare -A was_running=()
+for server in "${SERVERS[@]}"; do
+    running "$server" && was_running[$server]=1
+done
 
 "${SUDO[@]}" apt-get update
 "${SUDO[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 
-# If the policy above was not ours and let the package start its server
+# If the policy above was not ours and let a package start its server
 # anyway, stop that one server again - never one that ran before.
-if [[ " ${missing[*]} " == *" ngircd "* && $ngircd_was_running -eq 0 ]] && ngircd_running; then
-    "${SUDO[@]}" service ngircd stop >/dev/null 2>&1 || "${SUDO[@]}" systemctl stop ngircd >/dev/null 2>&1 || true
-fi
+for server in "${SERVERS[@]}"; do
+    if [[ " ${missing[*]} " == *" $server "* && -z ${was_running[$server]:-} ]] && running "$server"; then
+        "${SUDO[@]}" service "$server" stop >/dev/null 2>&1 || "${SUDO[@]}" systemctl stop "$server" >/dev/null 2>&1 || true
+    fi
+done

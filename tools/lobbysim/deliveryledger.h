@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <memory>
@@ -12,7 +13,10 @@ class SimPlayer;
 // What a crowd owes its players: every chat line a player sent must show
 // exactly once on every other player that was in the lobby from before it was
 // sent to the end, and every member of a launched hut must start exactly one
-// joiner command line for that launch.
+// joiner command line for that launch. Only players connected throughout
+// count: a line or a launch whose sender lost the connection later (a server
+// restarted under it) may never have left that server, and a player who lost
+// it is owed nothing from before.
 class DeliveryLedger {
 public:
     struct Figures {
@@ -20,14 +24,28 @@ public:
         qint64 launchesStarted = 0, launchesDue = 0;
     };
 
-    explicit DeliveryLedger(const std::vector<std::unique_ptr<SimPlayer>>& players) : m_players(players) {}
+    // What the ledger asks about the crowd's players, by index, at any time.
+    class Crowd {
+    public:
+        virtual ~Crowd() = default;
+        virtual int size() const = 0;
+        // The number of its connection while it is in the lobby; -1 when it is not.
+        virtual int sessionInLobby(int player) const = 0;
+        // The command lines it has started so far.
+        virtual const QStringList& started(int player) const = 0;
+    };
+
+    explicit DeliveryLedger(const Crowd& crowd) : m_crowd(crowd) {}
+    // The ledger of simulated players.
+    explicit DeliveryLedger(const std::vector<std::unique_ptr<SimPlayer>>& players);
+    ~DeliveryLedger();
 
     // Before `sender` sends a line that shows as `shown` ("Name> text").
     void chatSent(int sender, const QString& shown);
     // `player`'s chat pane showed `line`.
     void lineShown(int player, QStringView line);
-    // Before a launch reaches `member`: it must start `joinerLine` once.
-    void launchDue(int member, const QString& joinerLine);
+    // Before `host`'s launch reaches `member`: it must start `joinerLine` once.
+    void launchDue(int host, int member, const QString& joinerLine);
 
     Figures figures() const;
     // "  delivered      chat 100.0% (N of N), launches 100.0% (M of M)"
@@ -40,12 +58,15 @@ private:
         std::vector<quint8> shown; // per player, saturating
     };
     struct LaunchDue {
+        int host, hostSession;
         int member;
+        int session;
         QString joinerLine;
         qsizetype startedBefore;
     };
 
-    const std::vector<std::unique_ptr<SimPlayer>>& m_players;
+    std::unique_ptr<Crowd> m_ownCrowd;
+    const Crowd& m_crowd;
     std::vector<SentChat> m_chat;
     QHash<QString, qsizetype> m_chatByLine;
     std::vector<LaunchDue> m_launches;

@@ -2,25 +2,27 @@
 
 #include "deliveryledger.h"
 #include "freshnames.h"
+#include "settler.h"
 #include "simoptions.h"
 #include "simplayer.h"
 #include "wiremeter.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <functional>
-#include <list>
 #include <memory>
 #include <vector>
 
-// A crowd of simulated players in one lobby. start() lets them enter and, if
-// the options give behaviours, makes one random player act every interval
-// until the time is up. Tests and benchmarks use the players directly and
-// call the actions themselves.
+class ServerRestart;
+
+// A crowd of simulated players in one lobby, on one server or spread over
+// several linked ones. start() lets them enter and, if the options give
+// behaviours, makes one random player act every interval until the time is
+// up. Tests and benchmarks use the players directly and call the actions
+// themselves.
 class LobbySim : public QObject {
     Q_OBJECT
 public:
@@ -73,11 +75,14 @@ public:
     // Every live player in the lobby shows the same lists and huts.
     bool rostersAgree() const;
 
-    // Lets the traffic settle, then runs `then`: every connected player asks
-    // the server for a PONG and waits for it, twice, so whatever anyone sent
-    // before has reached everyone. Gives up after a minute.
+    // Lets the traffic settle (Settler), then runs `then`.
     // With `among`, only the players it holds for take part.
-    void settle(std::function<void()> then, std::function<bool(const SimPlayer&)> among = {});
+    void settle(std::function<void()> then, std::function<bool(const SimPlayer&)> among = {})
+    {
+        m_settler.settle(std::move(then), std::move(among));
+    }
+    // Players that have connected more than once.
+    int reconnectedPlayers() const;
 
     // Every player in the lobby asks for the names once more; done() runs
     // when the replies are in and the summary says whether any lobby changed.
@@ -95,22 +100,10 @@ signals:
     void finished();
 
 private:
-    struct Settling {
-        std::vector<qint64> awaited; // per player the sync it waits for, 0 for none
-        std::vector<int> sessions;
-        std::function<bool(const SimPlayer&)> among;
-        int roundsLeft = 0;
-        QDeadlineTimer deadline;
-        std::function<void()> then;
-    };
-
     qint64 bytesReceived() const;
     int actionCount() const;
     SimPlayer* randomPlayerInLobby();
     SimPlayer* randomHost();
-    void startRound(Settling& settling);
-    bool roundDone(const Settling& settling) const;
-    void checkSettling();
     void giveBots();
     void sayTrigger();
     void countBotAnswers(const QString& block);
@@ -122,7 +115,6 @@ private:
     QTimer m_actionTimer;
     QTimer m_joinTimer;
     QTimer m_endTimer;
-    QTimer m_settleTimer; // notices players that drop while settling
     QTimer m_triggerTimer;
     QElapsedTimer m_clock;
     int m_entered = 0;
@@ -133,9 +125,10 @@ private:
     int m_launchingHut = -1;
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
+    Settler m_settler{m_players};
     WireMeter m_wire{[this] { return bytesReceived(); }, [this] { return actionCount(); }};
     FreshNames m_fresh;
-    std::list<Settling> m_settling;
+    std::unique_ptr<ServerRestart> m_restart;
     // The mirrored bots' answers to the one trigger, as its sender received them.
     QElapsedTimer m_sinceTrigger;
     qint64 m_triggerWindowMs = -1;

@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     });
 
     out() << "lobbysim: " << parsed.options->players << " players entering " << parsed.options->target.channel
-          << " on " << parsed.options->target.host << ':' << parsed.options->target.port << '\n';
+          << " on " << parsed.options->serverList() << '\n';
     out().flush();
     sim.start();
     return app.exec();

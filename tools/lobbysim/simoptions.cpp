@@ -39,6 +39,42 @@ QString SimOptions::playerName(int index) const
     return namePrefix + QStringLiteral("%1").arg(index + 1, digitsFor(players), 10, QLatin1Char('0'));
 }
 
+SimTarget SimOptions::targetOf(int index) const
+{
+    SimTarget t = target;
+    if (!servers.empty()) {
+        const SimServer& server = servers[size_t(index) % servers.size()];
+        t.host = server.host;
+        t.port = server.port;
+    }
+    return t;
+}
+
+QString SimOptions::serverList() const
+{
+    if (servers.empty())
+        return SimServer{target.host, target.port}.address();
+    QStringList list;
+    for (const SimServer& server : servers)
+        list << server.address();
+    return list.join(u',');
+}
+
+std::optional<std::vector<SimServer>> parseServers(const QString& text)
+{
+    std::vector<SimServer> servers;
+    for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
+        const qsizetype colon = item.lastIndexOf(u':');
+        const auto port = colon > 0 ? number(item.mid(colon + 1), 1, 65535) : std::nullopt;
+        if (!port)
+            return std::nullopt;
+        servers.push_back({item.left(colon).trimmed(), quint16(*port)});
+    }
+    if (servers.empty())
+        return std::nullopt;
+    return servers;
+}
+
 std::optional<Behaviours> parseBehaviours(const QString& text)
 {
     Behaviours result;
@@ -88,6 +124,16 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                                   defaults.target.host);
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")}, QStringLiteral("Its port."),
                                   QStringLiteral("port"), QString::number(defaults.target.port));
+    const QCommandLineOption servers(
+        QStringLiteral("servers"),
+        QStringLiteral("Servers of one network, instead of --server and --port: the players connect to "
+                       "them in turn."),
+        QStringLiteral("host:port,..."));
+    const QCommandLineOption restart(
+        QStringLiteral("restart-server"),
+        QStringLiteral("Restarts server n of --servers (1 is the first) that many seconds into the run, "
+                       "with scripts/network.sh; its players reconnect and rejoin."),
+        QStringLiteral("n> <seconds"));
     const QCommandLineOption lobby(
         {QStringLiteral("l"), QStringLiteral("lobby")},
         QStringLiteral("Lobby 0 to 8, channel #ZentharaNET_<n>; 0 is \"Lobby 1\" of the lobby choice."),
@@ -127,11 +173,17 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
                        "and the summary counts the answers)."),
         QStringLiteral("tables"), QStringLiteral("none"));
 
-    parser.addOptions(
-        {host, port, lobby, channel, players, names, behave, interval, duration, join, random, bots});
+    parser.addOptions({host, port, servers, restart, lobby, channel, players, names, behave, interval,
+                       duration, join, random, bots});
+
+    // --restart-server takes two values: "--restart-server 3 60".
+    QStringList args = arguments;
+    const qsizetype at = args.indexOf(QStringLiteral("--restart-server"));
+    if (at >= 0 && at + 2 < args.size())
+        args.replace(at + 1, args[at + 1] + u' ' + args.takeAt(at + 2));
 
     ParsedCommandLine result;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(args)) {
         result.error = parser.errorText();
         return result;
     }
@@ -155,7 +207,20 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     bool randomOk = false;
     const quint32 randomValue = parser.value(random).toUInt(&randomOk);
     const QString botsValue = parser.value(bots).toLower();
-    if (options.target.host.isEmpty())
+    const auto serversValue =
+        parser.isSet(servers) ? parseServers(parser.value(servers)) : std::optional<std::vector<SimServer>>{};
+    const QStringList restartWords = parser.value(restart).split(u' ');
+    const auto restartServer = restartWords.size() == 2
+                                   ? number(restartWords[0], 1, serversValue ? int(serversValue->size()) : 0)
+                                   : std::nullopt;
+    const auto restartAt =
+        restartWords.size() == 2 ? number(restartWords[1], 1, 7 * 24 * 3600) : std::nullopt;
+    if (parser.isSet(servers) && !serversValue)
+        result.error = QStringLiteral("--servers takes host:port,host:port...");
+    else if (parser.isSet(restart) && (!restartServer || !restartAt))
+        result.error = QStringLiteral("--restart-server takes the number of one of --servers and the seconds "
+                                      "into the run");
+    else if (options.target.host.isEmpty())
         result.error = QStringLiteral("the server name is empty");
     else if (!portValue)
         result.error = QStringLiteral("the port must be a number from 1 to 65535");
@@ -185,6 +250,12 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     options.joinIntervalMs = *joinValue;
     options.randomKey = randomValue;
     options.bots = botsValue == QStringLiteral("mirrored") ? SimBots::Mirrored : SimBots::None;
+    if (serversValue)
+        options.servers = *serversValue;
+    if (parser.isSet(restart)) {
+        options.restartServer = *restartServer;
+        options.restartAtMs = *restartAt * 1000;
+    }
 
     // The names must pass the login unchanged and leave the nickname within
     // the 20 characters a lobby name may have.

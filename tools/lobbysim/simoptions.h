@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // What simulated players do when it is their turn.
 enum class Behaviour {
@@ -23,8 +24,23 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Behaviours)
 // second player, "hello" with "hi", so their bots answer each other.
 enum class SimBots { None, Mirrored };
 
+// One server of a network the crowd spreads over.
+struct SimServer {
+    QString host;
+    quint16 port = 0;
+    QString address() const { return host + u':' + QString::number(port); }
+};
+
 struct SimOptions {
+    // Where player i goes: serverOf(i) and target's channel.
     SimTarget target;
+    // Servers of one network the players connect to in turn (the first player
+    // to the first server, the second to the second...); empty: target's.
+    std::vector<SimServer> servers;
+    // The server (1 for the first of `servers`) scripts/network.sh restarts
+    // restartAtMs into the run; 0 for none.
+    int restartServer = 0;
+    int restartAtMs = 0;
     int players = 10;
     // Player names are the prefix and a number of fixed width: Sim01, Sim02...
     QString namePrefix = QStringLiteral("Sim");
@@ -42,8 +58,14 @@ struct SimOptions {
 
     // The name of player `index` (0-based).
     QString playerName(int index) const;
+    // Where player `index` connects.
+    SimTarget targetOf(int index) const;
+    // "host:port" of every server, comma-separated.
+    QString serverList() const;
 };
 
+// "host:port,host:port" -> the servers; nullopt when one is malformed.
+std::optional<std::vector<SimServer>> parseServers(const QString& text);
 // "chat,huts,launch" -> the behaviours; "all" and "none" are accepted too.
 std::optional<Behaviours> parseBehaviours(const QString& text);
 QString behaviourNames(Behaviours behaviours);

@@ -1,11 +1,28 @@
 #include "simplayer.h"
 
 #include "app/login.h"
+#include "irc/foldedtext.h"
+#include "irc/serverline.h"
 #include "lobby/nickcode.h"
 
 namespace {
 const QString SyncToken = QStringLiteral("lobbysim-sync");
 } // namespace
+
+void forEachServerLine(QStringView block, QStringView channel,
+                       const std::function<void(const ServerLine&)>& visit)
+{
+    const QString foldedChannel = FoldedText::fold(channel);
+    QString folded;
+    for (qsizetype start = 0; start < block.size();) {
+        const qsizetype crLf = block.indexOf(u"\r\n", start);
+        const qsizetype end = crLf < 0 ? block.size() : crLf + 2;
+        const QStringView text = block.mid(start, end - start);
+        FoldedText::fold(text, folded);
+        visit(ServerLine::parse(text, folded, foldedChannel));
+        start = end;
+    }
+}
 
 SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* parent) : QObject(parent)
 {
@@ -23,10 +40,11 @@ SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* pare
     connect(&m_client, &LobbyClient::registered, this, [this] {
         ++m_session;
         m_syncsAnswered = m_syncsAsked;
+        m_welcomed = false;
     });
     // Connected after the client's own dispatch, so a PONG counts once the
     // lines before it have been handled.
-    connect(&m_client.connection(), &Connection::blockReceived, this, &SimPlayer::countPongs);
+    connect(&m_client.connection(), &Connection::blockReceived, this, &SimPlayer::readLines);
     // One character a byte: the wire's text is Latin-1.
     connect(&m_client.connection(), &Connection::blockReceived, this,
             [this](const QString& block) { m_bytes += block.size(); });
@@ -34,22 +52,24 @@ SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* pare
 
 void SimPlayer::askForSync()
 {
-    if (m_client.socketState() != SocketState::Connected)
+    if (!m_welcomed || m_client.socketState() != SocketState::Connected)
         return;
     ++m_syncsAsked;
     m_client.connection().SendLine(QStringLiteral("PING :") + SyncToken);
 }
 
-void SimPlayer::countPongs(const QString& block)
+void SimPlayer::readLines(const QString& block)
 {
-    if (!block.contains(SyncToken))
+    if (m_welcomed && !block.contains(SyncToken))
         return;
     const qint64 before = m_syncsAnswered;
-    const QString end = QStringLiteral(" :") + SyncToken;
-    for (QStringView line : QStringView(block).split(QStringLiteral("\r\n"))) {
-        if (line.contains(QStringLiteral(" PONG ")) && line.endsWith(end))
+    const QString end = QStringLiteral(" :") + SyncToken + QStringLiteral("\r\n");
+    forEachServerLine(block, state().CurrentChannel, [&](const ServerLine& line) {
+        if (line.isReply(u"001"))
+            m_welcomed = true;
+        else if (line.command == u"PONG" && line.params.endsWith(end))
             m_syncsAnswered = qMin(m_syncsAnswered + 1, m_syncsAsked);
-    }
+    });
     if (m_syncsAnswered > before)
         emit synced();
 }

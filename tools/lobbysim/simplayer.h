@@ -8,6 +8,10 @@
 
 #include <QObject>
 
+#include <functional>
+
+struct ServerLine;
+
 // Where a crowd of simulated players goes.
 struct SimTarget {
     QString host = QStringLiteral("127.0.0.1");
@@ -55,8 +59,10 @@ public:
 
     // Sends a PING the server answers after everything this player sent
     // before it; syncsAnswered() catches up with syncsAsked() once its PONG
-    // has been dispatched. Does nothing while not connected.
+    // has been dispatched. Does nothing until the server has welcomed this
+    // connection: a server may refuse a PING before that and never answer it.
     void askForSync();
+    bool welcomed() const { return m_welcomed; }
     qint64 syncsAsked() const { return m_syncsAsked; }
     qint64 syncsAnswered() const { return m_syncsAnswered; }
 
@@ -65,7 +71,7 @@ signals:
     void synced();
 
 private:
-    void countPongs(const QString& block);
+    void readLines(const QString& block);
 
     SimShell m_shell;
     SimView m_view;
@@ -76,4 +82,10 @@ private:
     int m_session = 0;
     qint64 m_syncsAsked = 0;
     qint64 m_syncsAnswered = 0;
+    bool m_welcomed = false;
 };
+
+// Calls `visit` with each line of a received block, parsed as the client
+// parses it (`channel` is the lobby channel).
+void forEachServerLine(QStringView block, QStringView channel,
+                       const std::function<void(const ServerLine&)>& visit);
