@@ -22,8 +22,8 @@ public:
     // The server refused the nickname we register with: in use (433), or
     // not one it takes (432).
     virtual void nickRefused(bool inUse) = 0;
-    // Another user's channel message, shown already: sender is the user name
-    // as shown, text the message with its line breaks made.
+    // Another user's channel message, to show and answer: sender is the user
+    // name as shown, text the message with its line breaks made.
     virtual void channelMessage(const QString& sender, const QString& text) = 0;
     // A channel message carrying a kick-vote tag; false stops the line.
     virtual bool kickVote(const ServerLine& line) = 0;

@@ -6,6 +6,7 @@
 #include "irc/controlmessage.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
+#include "lobby/playercommands.h"
 
 namespace ChatInput {
 
@@ -111,7 +112,8 @@ void SEND_Click(LobbyContext& lobby, const QString& typed)
         updateBot(lobby);
         break;
     case Command::Chat:
-        lobby.connection.SendChat(text);
+        if (!PlayerCommands::run(lobby, text))
+            lobby.connection.SendChat(text);
         break;
     }
 }

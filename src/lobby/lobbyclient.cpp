@@ -5,7 +5,9 @@
 #include "lobby/chatinput.h"
 #include "lobby/gamelaunch.h"
 #include "lobby/huts.h"
+#include "lobby/ignorelist.h"
 #include "lobby/links.h"
+#include "lobby/nickcode.h"
 #include "lobby/refresh.h"
 #include "lobby/votekick.h"
 
@@ -17,8 +19,10 @@ LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject
                                                             [this](const QString& title, const QString& text,
                                                                    Shell::Icon icon) {
                                                                 endWithMessage(title, text, icon);
-                                                            }}
+                                                            }},
+      m_attention(m_d, view, m_settings)
 {
+    m_lobby.settings = &m_settings;
     m_d.applyConfiguration();
     m_clock = [] { return QDeadlineTimer::current().deadline(); };
     m_refreshTimer.setInterval(RefreshIntervalMs);
@@ -43,6 +47,7 @@ void LobbyClient::Form_Load()
     if (m_ended)
         return;
     m_names.reset();
+    m_attention.forgetHuts();
     m_connectionChannel = m_d.CurrentChannel;
     m_connection.open();
     for (int hut = 0; hut <= 4; ++hut) {
@@ -169,10 +174,25 @@ void LobbyClient::namesRead()
         m_view.setUserLists(change.lists.chatting, change.lists.playing);
     else
         m_view.appendUsers(change.newChatting(), change.newPlaying());
+    m_attention.hutsRebuilt(m_names.complete());
+}
+
+bool LobbyClient::ignores(QStringView userName)
+{
+    return IgnoreList(m_settings).ignores(userName);
 }
 
 void LobbyClient::channelMessage(const QString& sender, const QString& text)
 {
+    if (ignores(sender))
+        return;
+    const QString line = sender + QStringLiteral("> ") + text + QStringLiteral("\r\n");
+    if (holdsName(text, IgnoreList::baseName(NickCode::userName(m_d.MyNick)))) {
+        m_view.appendCalling(line);
+        m_attention.called();
+    } else {
+        m_view.appendChat(line);
+    }
     BotResponder::scan(m_d, m_connection, sender, text, m_botBudget, m_clock());
 }
 
@@ -183,12 +203,20 @@ bool LobbyClient::kickVote(const ServerLine& line)
 
 void LobbyClient::link(const ServerLine& line)
 {
-    Links::receive(m_lobby, line);
+    // The sender as the chat line shows him.
+    const QStringView sender =
+        line.sender.startsWith(NickCode::Marker) ? line.sender.mid(NickCode::PrefixLength) : line.sender;
+    if (!ignores(sender))
+        Links::receive(m_lobby, line);
 }
 
 bool LobbyClient::launch(const ServerLine& line, int hut)
 {
-    return GameLaunch::receive(m_lobby, line, hut);
+    const QString before = m_d.MyNick;
+    const bool goOn = GameLaunch::receive(m_lobby, line, hut);
+    if (m_d.MyNick != before)
+        m_attention.gameStarts();
+    return goOn;
 }
 
 void LobbyClient::nickRefused(bool inUse)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/declares.h"
+#include "app/playersettings.h"
 #include "app/ports.h"
 #include "bot/answerbudget.h"
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
+#include "lobby/attention.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/roster.h"
 
@@ -12,6 +14,8 @@
 #include <QTimer>
 
 #include <functional>
+
+class QSettings;
 
 // One lobby client without windows: owns the client state and wires the
 // connection, the dispatcher and the lobby's features to the ports it is
@@ -39,6 +43,9 @@ public:
     // Milliseconds from any fixed start; the bot's answer budget counts in it.
     // Tests hand in their own; the default is a monotonic clock.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    // Where the player's choices are kept between runs; without a store they
+    // last for the run.
+    void setSettingsStore(QSettings* store) { m_settings.setStore(store); }
 
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
@@ -78,6 +85,7 @@ private:
     bool launch(const ServerLine& line, int hut) override;
 
     void onFailed(bool whileConnecting, int code, const QString& description);
+    bool ignores(QStringView userName);
     void stopWorking();
     void finish();
 
@@ -87,6 +95,8 @@ private:
     Connection m_connection;
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
+    PlayerSettings m_settings;
+    Attention m_attention;
     NamesReply m_names;
     AnswerBudget m_botBudget;
     std::function<qint64()> m_clock;

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Connection;
+class PlayerSettings;
 
 // What the lobby's actions and receivers work with: the client's state, its
 // connection and the two desktop ports. endWithMessage() stops the client for
@@ -18,6 +19,8 @@ struct LobbyContext {
     std::function<void(const QString& title, const QString& text, Shell::Icon icon)> endWithMessage;
     // A link question is open: links that come meanwhile are chat only.
     bool linkQuestionOpen = false;
+    // The player's kept choices: who is ignored, whether alerts are on.
+    PlayerSettings* settings = nullptr;
 };
 
 // Starts the launcher with commandLine; when it cannot be started the chat

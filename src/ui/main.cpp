@@ -4,10 +4,12 @@
 #include "ui/qtshell.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("ZenLobby"));
     QApplication::setApplicationName(QStringLiteral("ZenLobby"));
     QApplication::setWindowIcon(Pictures::programIcon());
     // The program ends only by its own rules (closing the lobby or the login
@@ -18,6 +20,9 @@ int main(int argc, char** argv)
     TcpTransport transport;
     QtShell shell;
     Forms forms(transport, shell);
+    // The player's ignore list and alerts, in the per-user settings.
+    QSettings settings;
+    forms.client().setSettingsStore(&settings);
     forms.Main();
     return QApplication::exec();
 }
