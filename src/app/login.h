@@ -8,6 +8,11 @@ namespace Login {
 
 inline const QString RefusedMessage = QStringLiteral("Please Use a Valid UserName");
 inline const QString InUseMessage = QStringLiteral("That UserName Is In Use, Please Choose Another");
+// The server cut the code off a nickname: with its limit, and without.
+inline const QString TooLongMessage = QStringLiteral(
+    "That UserName Is Too Long: This Server Takes Nicknames Of At Most %1 Characters, %2 For Your Name");
+inline const QString CutMessage =
+    QStringLiteral("That UserName Is Too Long For This Server, Please Choose A Shorter One");
 // What the login box tells the player: the characters left after cleaning
 // that a server takes in a nickname.
 inline const QString NameHint =

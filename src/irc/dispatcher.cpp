@@ -4,6 +4,7 @@
 #include "irc/controlmessage.h"
 #include "irc/foldedtext.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -19,57 +20,25 @@ qsizetype lineEnd(const QString& block, qsizetype from)
     return -1;
 }
 
-// "NICK :", "QUIT :" or "JOIN :" anywhere in the folded line. Each ends in
-// " :", which a line holds once or twice: one quick pass for the colon
-// instead of three searches.
-bool changesMembership(QStringView folded)
-{
-    for (qsizetype colon = folded.indexOf(u':', 5); colon >= 0; colon = folded.indexOf(u':', colon + 1)) {
-        const QStringView word = folded.mid(colon - 5, 4);
-        if (folded.at(colon - 1) == u' ' && (word == u"nick" || word == u"quit" || word == u"join"))
-            return true;
-    }
-    return false;
-}
-
-// "ping" anywhere in the folded line, found by a quick pass for its "p".
-bool mentionsPing(QStringView folded)
-{
-    for (qsizetype p = folded.indexOf(u'p'); p >= 0; p = folded.indexOf(u'p', p + 1)) {
-        if (folded.mid(p, 4) == u"ping")
-            return true;
-    }
-    return false;
-}
-
 QStringMatcher matcher(const QString& text)
 {
     return QStringMatcher(FoldedText::fold(text), Qt::CaseSensitive);
 }
 
-// The substring tests of a line, folded. Two depend on the nickname, which a
-// line may change for the next one.
+// The control tags searched in a channel message's text, folded, and the
+// lobby channel, which a line may change for the next one.
 struct Needles {
-    const QStringMatcher noticeAuth = matcher(QStringLiteral("NOTICE AUTH"));
     const QStringMatcher launch = matcher(QStringLiteral("[ZENLAUNCH"));
     const QStringMatcher kick = matcher(ControlMessage::KickTag);
     const QStringMatcher link = matcher(ControlMessage::LinkTag);
     const QStringMatcher launchOf[4] = {
         matcher(ControlMessage::launchTag(0)), matcher(ControlMessage::launchTag(1)),
         matcher(ControlMessage::launchTag(2)), matcher(ControlMessage::launchTag(3))};
-    QStringMatcher welcome;
-    QStringMatcher alreadyRegistered;
-    QString nick;
     QString channel;
     QString foldedChannel;
 
-    void update(const QString& myNick, const QString& currentChannel)
+    void update(const QString& currentChannel)
     {
-        if (myNick != nick || welcome.pattern().isEmpty()) {
-            nick = myNick;
-            welcome = matcher(QStringLiteral("001 ") + myNick);
-            alreadyRegistered = matcher(QStringLiteral("462 ") + myNick);
-        }
         if (currentChannel != channel || foldedChannel.isEmpty()) {
             channel = currentChannel;
             foldedChannel = FoldedText::fold(currentChannel);
@@ -84,7 +53,7 @@ struct Dispatcher::Read {
     bool names = false;
     bool registration = false;
     bool join = false;
-    bool namesLines = false;
+    bool roster = false; // names or membership lines came
     bool stopped = false;
 };
 
@@ -128,62 +97,140 @@ void Dispatcher::HandleInbound(const QString& block)
         const qsizetype end = lineEnd(block, start);
         const qsizetype next = end < 0 ? block.size() : end + 2;
         // A line may change the nickname or the channel the next one is read for.
-        read.needles.update(m_d.MyNick, m_d.CurrentChannel);
+        read.needles.update(m_d.CurrentChannel);
         const QStringView text = QStringView(block).mid(start, next - start);
         FoldedText::fold(text, folded);
         dispatchLine(ServerLine::parse(text, folded, read.needles.foldedChannel), read);
         start = next;
     }
-    if (read.namesLines && !m_handlers.hasEnded())
-        m_handlers.namesRead();
+    if (read.roster && !m_handlers.hasEnded())
+        m_handlers.rosterRead();
 }
 
-// The lobby's steps for one line. Returning early stops this line only.
+// What a line is comes from its command word and parameters; the text of a
+// chat line is only ever chat. Returning early stops this line only.
 void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 {
-    const Needles& n = read.needles;
-    // A lobby client answers any "ping", even inside a chat line, with a bare
-    // "pong": servers accept it and keep the client.
-    if (mentionsPing(line.folded) && !std::exchange(read.pong, true))
-        m_connection.SendLine(QStringLiteral("pong"));
-
-    if (line.refusesNickname(m_d.MyNick)) {
+    const QStringView foldedChannel = read.needles.foldedChannel;
+    if (line.is(u"PING")) {
+        onPing(line, read);
+    } else if (line.refusesNickname(m_d.MyNick)) {
         // What else the read holds answered a registration that is over.
         read.stopped = true;
         m_handlers.nickRefused(line.isReply(u"433"));
-        return;
-    }
-
-    if (changesMembership(line.folded)) {
-        if (!std::exchange(read.names, true))
-            m_connection.SendLine(QStringLiteral("NAMES ") + m_d.CurrentChannel);
-        return;
-    }
-
-    if (line.has(n.noticeAuth)) {
-        if (!std::exchange(read.registration, true))
+    } else if (line.is(u"NOTICE")) {
+        if (line.param(0).compare(u"AUTH", Qt::CaseInsensitive) == 0 &&
+            !std::exchange(read.registration, true))
             m_connection.sendRegistration();
-    } else if (line.has(n.welcome) || line.has(n.alreadyRegistered)) {
-        if (!std::exchange(read.join, true)) {
-            m_connection.SendLine(QStringLiteral("JOIN ") + m_d.CurrentChannel);
-            m_connection.SendLine(QStringLiteral("MODE ") + m_d.CurrentChannel);
-            m_view.setChatText(welcomeText(m_d.ServerHost));
-        }
-    }
-
-    if (const QStringView names = line.namesList(n.foldedChannel); !names.isNull()) {
-        read.namesLines = true;
+    } else if (line.isReply(u"001") || line.isReply(u"462")) {
+        onWelcome(line, read);
+    } else if (line.isReply(u"005")) {
+        onSupport(line);
+    } else if (const QStringView names = line.namesList(foldedChannel); !names.isNull()) {
+        read.roster = true;
         m_handlers.namesLine(names);
-        return;
-    }
-    if (line.endsNames(n.foldedChannel)) {
+    } else if (line.endsNames(foldedChannel)) {
         m_handlers.namesEnd();
+    } else if (line.is(u"JOIN") || line.is(u"PART") || line.is(u"KICK") || line.is(u"QUIT") ||
+               line.is(u"NICK") || line.is(u"MODE")) {
+        onMembership(line, read);
+    } else if (line.isChannelMessage()) {
+        onChannelMessage(line, read);
+    }
+}
+
+void Dispatcher::onPing(const ServerLine& line, Read& read)
+{
+    if (!std::exchange(read.pong, true))
+        m_connection.SendLine(QStringLiteral("PONG :").append(line.param(0)));
+}
+
+void Dispatcher::onWelcome(const ServerLine& line, Read& read)
+{
+    // The welcome's target is our nickname from now on; numerics come to us
+    // only, so a different one is ours as the server cut it.
+    const QStringView target = line.param(0);
+    const bool ours = target.compare(m_d.MyNick, Qt::CaseInsensitive) == 0;
+    if (!ours && !line.isReply(u"001"))
+        return;
+    if (!ours && !m_handlers.welcomedAs(target, m_nickLength)) {
+        read.stopped = true;
         return;
     }
-    if (!line.isChannelMessage())
-        return; // tags count only in the lobby channel, where their sender is known
+    if (std::exchange(read.join, true))
+        return;
+    m_connection.SendLine(QStringLiteral("JOIN ") + m_d.CurrentChannel);
+    m_connection.SendLine(QStringLiteral("MODE ") + m_d.CurrentChannel);
+    m_view.setChatText(welcomeText(m_d.ServerHost));
+    if (!ours)
+        m_view.appendChat(ShortenedText.arg(m_d.MyNick.mid(8)) + CrLf);
+}
 
-    const bool launchTag = line.has(n.launch);
+void Dispatcher::onSupport(const ServerLine& line)
+{
+    // 005 <nick> <token>... :are supported by this server
+    static const QString key = QStringLiteral("NICKLEN=");
+    for (int n = 1; !line.param(n + 1).isNull(); ++n) {
+        if (line.param(n).startsWith(key))
+            m_nickLength = line.param(n).mid(key.size()).toInt();
+    }
+}
+
+// JOIN, PART, KICK, QUIT, NICK and MODE keep the members; a line the kept
+// list cannot follow makes the client ask for the names.
+void Dispatcher::onMembership(const ServerLine& line, Read& read)
+{
+    const QStringView channel = read.needles.foldedChannel;
+    const QStringView sender = line.sender;
+    if (sender.isEmpty())
+        return; // no one to follow
+    bool fits = true;
+    if (line.is(u"QUIT")) {
+        fits = m_handlers.memberQuit(sender);
+    } else if (line.is(u"NICK")) {
+        if (line.param(0).isEmpty())
+            return;
+        fits = m_handlers.memberRenamed(sender, line.param(0));
+    } else if (line.is(u"JOIN")) {
+        if (!line.paramIsChannel(0, channel))
+            return;
+        // Our own join: the names reply that follows sets the list.
+        if (sender.compare(m_d.MyNick, Qt::CaseInsensitive) == 0)
+            return;
+        fits = m_handlers.memberJoined(sender);
+    } else if (line.is(u"PART")) {
+        if (!line.paramIsChannel(0, channel))
+            return;
+        fits = m_handlers.memberParted(sender);
+    } else if (line.is(u"KICK")) {
+        if (!line.paramIsChannel(0, channel) || line.param(1).isEmpty())
+            return;
+        fits = m_handlers.memberKicked(line.param(1), sender);
+    } else {
+        // A mode that gives or takes a member's mark changes how the names
+        // reply lists him; the lines do not say enough to follow it.
+        const QStringView modes = line.param(1);
+        fits = !line.paramIsChannel(0, channel) || std::none_of(modes.begin(), modes.end(), [](QChar c) {
+            return QStringView(u"qaohv").contains(c);
+        });
+    }
+    read.roster = true;
+    if (!fits)
+        askNames(read);
+}
+
+void Dispatcher::askNames(Read& read)
+{
+    if (!std::exchange(read.names, true))
+        m_connection.SendLine(QStringLiteral("NAMES ") + m_d.CurrentChannel);
+}
+
+// Control tags count only in a channel message to the lobby channel, where
+// their sender is known.
+void Dispatcher::onChannelMessage(const ServerLine& line, const Read& read)
+{
+    const Needles& n = read.needles;
+    const bool launchTag = line.messageHas(n.launch);
     if (!launchTag)
         showChatLine(line);
 

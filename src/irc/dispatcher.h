@@ -16,12 +16,24 @@ public:
     virtual void namesLine(QStringView names) = 0;
     // The 366 line that ends the reply.
     virtual void namesEnd() = 0;
-    // The read that brought names lines has been dispatched: the lists are
-    // rebuilt once for it, not once per line.
-    virtual void namesRead() = 0;
+    // Membership of the lobby channel, one call per line that changes it.
+    // Each returns false when the line does not fit the members kept; the
+    // dispatcher then asks for the names (once a read).
+    virtual bool memberJoined(QStringView nick) = 0; // someone else
+    virtual bool memberParted(QStringView nick) = 0;
+    virtual bool memberKicked(QStringView nick, QStringView by) = 0;
+    virtual bool memberQuit(QStringView nick) = 0;
+    virtual bool memberRenamed(QStringView from, QStringView to) = 0;
+    // A read that brought names lines or membership lines has been
+    // dispatched: the lists are rebuilt once for it, not once per line.
+    virtual void rosterRead() = 0;
     // The server refused the nickname we register with: in use (433), or
     // not one it takes (432).
     virtual void nickRefused(bool inUse) = 0;
+    // The server welcomed us under another nickname than the one we sent,
+    // cut to its limit (nickLength, 0 when it named none). True when the
+    // client takes it and joins.
+    virtual bool welcomedAs(QStringView nick, int nickLength) = 0;
     // Another user's channel message, to show and answer: sender is the user
     // name as shown, text the message with its line breaks made.
     virtual void channelMessage(const QString& sender, const QString& text) = 0;
@@ -32,12 +44,14 @@ public:
     virtual bool launch(const ServerLine& line, int hut) = 0;
 };
 
-// HandleInbound: every line of a read runs through the lobby's fixed sequence
-// of case-insensitive substring tests by itself. What the client sends in
-// answer stays as lobby clients have always sent it for one read: at most one
-// "pong" and one NAMES request, however many lines ask for them.
+// HandleInbound: every line of a read is recognised by its command word and
+// parameters and handed on by itself. Whatever a read holds, the client
+// answers it with at most one PONG and one NAMES request.
 class Dispatcher {
 public:
+    // The chat pane's line when the server took a shortened nickname.
+    static inline const QString ShortenedText = QStringLiteral("The server shortened your name to %1");
+
     Dispatcher(Declares& state, Connection& connection, View& view, InboundHandlers& handlers);
 
     // block: whole lines, each ended by CR LF (an over-long cut piece may lack it).
@@ -49,10 +63,17 @@ private:
     struct Read; // what one read has sent already
 
     void dispatchLine(const ServerLine& line, Read& read);
+    void onPing(const ServerLine& line, Read& read);
+    void onWelcome(const ServerLine& line, Read& read);
+    void onSupport(const ServerLine& line);
+    void onMembership(const ServerLine& line, Read& read);
+    void onChannelMessage(const ServerLine& line, const Read& read);
+    void askNames(Read& read);
     void showChatLine(const ServerLine& line);
 
     Declares& m_d;
     Connection& m_connection;
     View& m_view;
     InboundHandlers& m_handlers;
+    int m_nickLength = 0; // the server's NICKLEN, 0 until it names one
 };

@@ -71,6 +71,30 @@ bool ServerLine::endsNames(QStringView foldedChannel) const
     return channelAt(folded, foldedChannel, pos);
 }
 
+QStringView ServerLine::param(int n) const
+{
+    const QStringView bare = withoutLineEnd(params);
+    qsizetype pos = 0;
+    for (int i = 0; pos < bare.size(); ++i) {
+        if (bare.at(pos) == u':')
+            return i == n ? bare.mid(pos + 1) : QStringView();
+        const QStringView found = word(bare, pos);
+        if (i == n)
+            return found;
+    }
+    return {};
+}
+
+bool ServerLine::paramIsChannel(int n, QStringView foldedChannel) const
+{
+    const QStringView channel = param(n);
+    if (channel.isNull())
+        return false;
+    // The same piece of the folded twin, which has the same length.
+    const qsizetype at = channel.data() - text.data();
+    return folded.mid(at, channel.size()) == foldedChannel;
+}
+
 bool ServerLine::refusesNickname(QStringView myNick) const
 {
     // 433 * <nick> :<reason>, read word by word: a chat line quoting one refuses nothing.

@@ -31,6 +31,14 @@ struct ServerLine {
     }
     bool isChannelMessage() const { return !message.isNull(); }
     bool isReply(QStringView numeric) const { return command == numeric; }
+    // Whether the command word is this one, in any letter case.
+    bool is(QStringView word) const { return command.compare(word, Qt::CaseInsensitive) == 0; }
+    // Parameter n (from 0) after the command: a blank-separated word, or the
+    // rest of the line when it begins with ":" (without the ":"); null when
+    // the line has fewer.
+    QStringView param(int n) const;
+    // Whether parameter n is the lobby channel.
+    bool paramIsChannel(int n, QStringView foldedChannel) const;
     // The names of a 353 line for the lobby channel, whatever nickname it is
     // addressed to (our own may have changed on the way); null otherwise.
     QStringView namesList(QStringView foldedChannel) const;

@@ -47,6 +47,9 @@ void LobbyClient::Form_Load()
     if (m_ended)
         return;
     m_names.reset();
+    m_members.clear();
+    m_membersKnown = false;
+    m_rebuild = Rebuild::None;
     m_attention.forgetHuts();
     m_connectionChannel = m_d.CurrentChannel;
     m_connection.open();
@@ -157,24 +160,74 @@ void LobbyClient::finish()
 void LobbyClient::namesLine(QStringView names)
 {
     m_names.takeLine(names);
+    m_membersKnown = false;
+    m_rebuild = Rebuild::Names;
 }
 
 void LobbyClient::namesEnd()
 {
     m_names.end();
+    m_members.reset(m_names.entries());
+    m_membersKnown = true;
 }
 
-void LobbyClient::namesRead()
+bool LobbyClient::membersKnown()
 {
-    // A reply read in many small reads hands on only what each read added,
-    // so the window's lists grow with the reply instead of being copied and
-    // filled again for every read.
-    const RosterChange change = m_names.rebuild(m_d);
-    if (change.afresh)
-        m_view.setUserLists(change.lists.chatting, change.lists.playing);
-    else
-        m_view.appendUsers(change.newChatting(), change.newPlaying());
-    m_attention.hutsRebuilt(m_names.complete());
+    if (!m_membersKnown) {
+        m_names.end();
+        return false;
+    }
+    m_rebuild = Rebuild::Whole;
+    return true;
+}
+
+bool LobbyClient::memberJoined(QStringView nick)
+{
+    return membersKnown() && m_members.joined(nick);
+}
+
+bool LobbyClient::memberParted(QStringView nick)
+{
+    return membersKnown() && m_members.left(nick);
+}
+
+bool LobbyClient::memberKicked(QStringView nick, QStringView)
+{
+    return membersKnown() && m_members.left(nick);
+}
+
+bool LobbyClient::memberQuit(QStringView nick)
+{
+    return membersKnown() && m_members.left(nick);
+}
+
+bool LobbyClient::memberRenamed(QStringView from, QStringView to)
+{
+    return membersKnown() && m_members.renamed(from, to);
+}
+
+void LobbyClient::rosterRead()
+{
+    if (m_rebuild == Rebuild::Names) {
+        // A reply read in many small reads hands on only what each read
+        // added, so the window's lists grow with the reply instead of being
+        // copied and filled again for every read.
+        const RosterChange change = m_names.rebuild(m_d);
+        if (change.afresh)
+            m_view.setUserLists(change.lists.chatting, change.lists.playing);
+        else
+            m_view.appendUsers(change.newChatting(), change.newPlaying());
+    } else if (m_rebuild == Rebuild::Whole) {
+        // The same rebuild a names reply of these members would bring.
+        const QStringList& entries = m_members.entries();
+        QList<QStringView> views(entries.begin(), entries.end());
+        RosterLists lists;
+        RebuildRoster(m_d, views, lists, 0);
+        m_view.setUserLists(lists.chatting, lists.playing);
+    }
+    if (m_rebuild != Rebuild::None)
+        m_attention.hutsRebuilt(m_rebuild == Rebuild::Whole || !m_names.isOpen());
+    m_rebuild = Rebuild::None;
 }
 
 bool LobbyClient::ignores(QStringView userName)
@@ -232,10 +285,28 @@ void LobbyClient::nickRefused(bool inUse)
         m_connection.SendLine(QStringLiteral("NICK ") + m_d.MyNick);
         return;
     }
-    // No name works: no QUIT, and no reconnect until a lobby is picked again.
+    backToLogin(inUse ? Login::InUseMessage : Login::RefusedMessage);
+}
+
+bool LobbyClient::welcomedAs(QStringView nick, int nickLength)
+{
+    // The code in front carries status and place: with it the name still works.
+    const QString code = m_d.MyNick.left(NickCode::PrefixLength);
+    if (nick.size() > code.size() && nick.startsWith(code)) {
+        m_d.MyNick = nick.toString();
+        return true;
+    }
+    backToLogin(nickLength > 0 ? Login::TooLongMessage.arg(nickLength).arg(qMax(0, nickLength - code.size()))
+                               : Login::CutMessage);
+    return false;
+}
+
+void LobbyClient::backToLogin(const QString& text)
+{
+    // No QUIT, and no reconnect until a lobby is picked again.
     m_reconnectTimer.stop();
     m_connection.close();
-    m_shell.message(Config::DefaultTitle, inUse ? Login::InUseMessage : Login::RefusedMessage);
+    m_shell.message(Config::DefaultTitle, text);
     m_view.showLogin();
 }
 

@@ -8,6 +8,7 @@
 #include "irc/dispatcher.h"
 #include "lobby/attention.h"
 #include "lobby/lobbycontext.h"
+#include "lobby/members.h"
 #include "lobby/roster.h"
 
 #include <QObject>
@@ -77,13 +78,23 @@ signals:
 private:
     void namesLine(QStringView names) override;
     void namesEnd() override;
-    void namesRead() override;
+    bool memberJoined(QStringView nick) override;
+    bool memberParted(QStringView nick) override;
+    bool memberKicked(QStringView nick, QStringView by) override;
+    bool memberQuit(QStringView nick) override;
+    bool memberRenamed(QStringView from, QStringView to) override;
+    void rosterRead() override;
     void nickRefused(bool inUse) override;
+    bool welcomedAs(QStringView nick, int nickLength) override;
     void channelMessage(const QString& sender, const QString& text) override;
     bool kickVote(const ServerLine& line) override;
     void link(const ServerLine& line) override;
     bool launch(const ServerLine& line, int hut) override;
 
+    // Whether the kept members can follow a membership line; a names reply
+    // that is still open when one comes never ended and is given up.
+    bool membersKnown();
+    void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
     bool ignores(QStringView userName);
     void stopWorking();
@@ -98,6 +109,9 @@ private:
     PlayerSettings m_settings;
     Attention m_attention;
     NamesReply m_names;
+    Members m_members;
+    bool m_membersKnown = false; // a names reply has ended, none is open
+    enum class Rebuild { None, Names, Whole } m_rebuild = Rebuild::None;
     AnswerBudget m_botBudget;
     std::function<qint64()> m_clock;
     QTimer m_refreshTimer;

@@ -32,8 +32,8 @@ public:
     void takeLine(QStringView names);
     // The 366 line ends the reply.
     void end() { m_open = false; }
-    // Its end has come, or no reply has begun.
-    bool complete() const { return !m_open; }
+    bool isOpen() const { return m_open; }
+    const QList<QStringView>& entries() const { return m_entries; }
     void reset();
     // RebuildRoster over the names gathered so far. The names of earlier
     // reads of the same reply are decoded once only, so a reply read in many

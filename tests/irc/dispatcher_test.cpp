@@ -42,10 +42,9 @@ TEST(Dispatcher, EveryLineOfAReadIsDispatchedByItselfWhileTheWireStaysAsForOneRe
         {HostLaunch + from("MM_aa020Hal", "NICK :MM_abFFFHal"), "", {Names}, true},
         {CidNick + HostLaunch, "", {Names}, true},
         {CidNick.repeated(10), "", {Names}},
-        {"PING :irc.zen.test\r\n" + ann("shopping?") + ann("PINGU"),
-         "Ann> shopping?\r\nAnn> PINGU\r\n",
-         {"pong"}},
-        {ann("NICK :x") + ann("y"), "Ann> y\r\n", {Names}}, // asks for names and is not shown
+        {"PING :irc.zen.test\r\nPING x\r\n" + ann("ping?") + ann("PING :y"),
+         "Ann> ping?\r\nAnn> PING :y\r\n",
+         {"PONG :irc.zen.test"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.toStdString());
@@ -78,21 +77,24 @@ TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegisters
     const QStringList joins{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"};
     const QStringList registers{"NICK MM_aaFFFBob",
                                 R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"};
-    const std::pair<QString, QStringList> cases[] = {
-        {":irc 001 MM_aaFFFBob :Welcome\r\n", joins},
-        {":irc 462 MM_aaFFFBob :Already registered\r\n", joins},
-        {":irc 001 mm_aafffbob :Welcome\r\n", joins},
-        {":irc 001 MM_aaFFFBobby2 :Welcome\r\n", joins}, // a substring test
-        {":irc 001 MM_aaFFFAnn :Welcome\r\n", {}},
+    // shortened: the chat pane's last line when the server cut the nickname
+    const std::tuple<QString, QStringList, QString> cases[] = {
+        {":irc 001 MM_aaFFFBob :Welcome\r\n", joins, ""},
+        {":irc 462 MM_aaFFFBob :Already registered\r\n", joins, ""},
+        {":irc 001 mm_aafffbob :Welcome\r\n", joins, ""},
+        {":irc 001 MM_aaFFFBo :Welcome\r\n", joins, "The server shortened your name to Bo\r\n"},
+        {":irc 462 MM_aaFFFBo :Already registered\r\n", {}, ""},
         {":irc NOTICE AUTH :*** Looking\r\n:irc NOTICE AUTH :*** Found\r\n:irc 001 MM_aaFFFBob :W\r\n",
-         registers + joins},
+         registers + joins, ""},
+        {":irc NOTICE MM_aaFFFBob :AUTH\r\n:irc 002 MM_aaFFFBob :001 MM_aaFFFBob\r\n", {}, ""},
     };
-    for (const auto& [read, sent] : cases) {
+    for (const auto& [read, sent, shortened] : cases) {
         ConnectedLobby lobby;
         lobby.view.chat = QStringLiteral("connecting");
         lobby.receive(read);
         EXPECT_EQ(lobby.sent(), sent) << read.toStdString();
-        EXPECT_EQ(lobby.view.chat, sent.isEmpty() ? "connecting" : welcome) << read.toStdString();
+        EXPECT_EQ(lobby.view.chat, sent.isEmpty() ? "connecting" : welcome + shortened) << read.toStdString();
+        EXPECT_EQ(lobby.d.MyNick, shortened.isEmpty() ? "MM_aaFFFBob" : "MM_aaFFFBo");
     }
 }
 
@@ -111,7 +113,9 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
         {from("Ann", "PRIVMSG MM_aaFFFBob :PRIVMSG #ZentharaNET_3 :x"), ""},
         {from("Ann", "PRIVMSG #ZentharaNET_4 :hi"), ""},
         {from("Ann", "NOTICE #ZentharaNET_3 :hi"), ""},
-        {from("Cid", "PART #ZentharaNET_3 :gone"), ""},
+        {ann("to rename type /NICK :newname"), "Ann> to rename type /NICK :newname\r\n"},
+        {ann("i QUIT :( bye JOIN :#x"), "Ann> i QUIT :( bye JOIN :#x\r\n"},
+        {ann("PING :me"), "Ann> PING :me\r\n"},
     };
     for (const auto& [read, shown] : cases) {
         ConnectedLobby lobby;
@@ -119,6 +123,12 @@ TEST(Dispatcher, ShowsAChannelMessageAsNameAndText)
         EXPECT_EQ(lobby.view.chat, shown) << read.toStdString();
         EXPECT_EQ(lobby.view.refreshCount, shown.isEmpty() ? 0 : 1) << read.toStdString();
         EXPECT_TRUE(lobby.sent().isEmpty()) << read.toStdString();
+    }
+    for (const QString clan : {"#ZenNETCLAN_Quit", "#ZenNETCLAN_Join", "#ZenNETCLAN_Nick"}) {
+        ConnectedLobby lobby(QStringLiteral("MM_aaFFFBob"), clan);
+        lobby.receive(chanMsg("MM_aaFFFAnn", clan, "hi"));
+        EXPECT_EQ(lobby.view.chat, "Ann> hi\r\n");
+        EXPECT_TRUE(lobby.sent().isEmpty()) << clan.toStdString();
     }
 }
 

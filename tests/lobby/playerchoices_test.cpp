@@ -76,11 +76,11 @@ TEST(Ignore, SilencesAPlayerWhateverHisStatusButNotHisLaunchOrVoteAndIsKept)
         const char* typed;
         QString answer;
     } commands[] = {
-        {"/ignore", PlayerCommands::IgnoringNobody},    {"/IGNORE  hal_2 ", "You Are Ignoring hal"},
-        {"/ignore Hal", "You Are Ignoring Hal"},        {"/ignore Amy", "You Are Ignoring Amy"},
-        {"/ignore", "You Are Ignoring: hal, Amy"},      {"/unignore amy", "You Are No Longer Ignoring amy"},
+        {"/ignore", PlayerCommands::IgnoringNobody},    {"/ignore Amy", "You Are Ignoring Amy"},
+        {"/IGNORE  hal_2 ", "You Are Ignoring hal"},    {"/ignore Hal", "You Are Ignoring Hal"},
+        {"/ignore", "You Are Ignoring: Amy, hal"},      {"/unignore amy", "You Are No Longer Ignoring amy"},
         {"/unignore amy", "You Were Not Ignoring amy"}, {"/unignore", PlayerCommands::UnignoreHelp},
-        {"/alerts off", PlayerCommands::AlertsOff},     {"/alerts", PlayerCommands::AlertsOff},
+        {"/alerts ON", PlayerCommands::AlertsOn},       {"/alerts off", PlayerCommands::AlertsOff},
         {"/alerts of", PlayerCommands::AlertsHelp}};
     for (const auto& c : commands) {
         lobby.view.chat.clear();

@@ -14,6 +14,14 @@ const QString None = QStringLiteral("Getting User List...");
 struct Lobby : ConnectedLobby {
     Lobby() : ConnectedLobby(QStringLiteral("MM_aaFFFBob"), QStringLiteral("#chan")) {}
     QString lists() const { return view.chatList.join(u',') + '/' + view.playList.join(u','); }
+    QString huts() const
+    {
+        QStringList cells;
+        for (int h = 0; h <= 4; ++h)
+            for (int s = 0; s < Declares::HutSlots; ++s)
+                cells << d.HutTable[h][s];
+        return cells.join(u',') + ' ' + QString::number(d.UserCount);
+    }
 };
 
 TEST(NamesReply, IsGatheredFromItsLinesUntilItsEndAndOnlyForThisChannelAndNickname)
@@ -110,6 +118,46 @@ TEST(NamesReply, EachReplyRefillsTheShownHutsLaterNamesWinAndTheDispatchGoesOn)
     lobby.transport.acceptConnection();
     lobby.receive(names("C1") + End);
     EXPECT_EQ(lobby.lists(), "C1/");
+}
+
+// The lines that change the members change the kept list; the lists, huts and
+// count are then what a names reply listing them in the server's order gives.
+TEST(Members, FollowTheMembershipLinesInTheServersOrder)
+{
+    const QString start = QStringLiteral("MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob");
+    const auto by = [](const char* nick, const char* rest) {
+        return ":" + QString(nick) + "!u@h " + rest + "\r\n";
+    };
+    // after: the server's names list after the read; asks: whether NAMES goes out
+    const std::tuple<QString, QString, bool> cases[] = {
+        {by("Eve", "JOIN :#chan"), "Eve " + start, false},
+        {by("MM_aaFFFCid", "PART #chan :bye"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
+        {by("MM_aaFFFBob", "KICK #chan mm_aafffcid :out"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
+        {by("MM_aa000Dee", "QUIT :gone"), "MM_aaFFFCid MM_aa010Bea MM_aaFFFBob", false},
+        {by("MM_aa010Bea", "NICK :MM_aa000Bea"), "MM_aa000Dee MM_aaFFFCid MM_aa000Bea MM_aaFFFBob", false},
+        {by("MM_aaFFFBob", "NICK MM_ab011Bob"), "MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_ab011Bob", false},
+        {by("MM_aaFFFCid", "PART #chan") + by("MM_aaFFFCid", "JOIN #chan"),
+         "MM_aaFFFCid MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
+        {by("Eve", "JOIN :#other") + by("MM_aaFFFCid", "PART #other") + by("Eve", "KICK #other Cid"), start,
+         false},
+        // Lines the kept list cannot follow ask for the names, once a read.
+        {by("Zed", "QUIT :x") + by("Zed", "NICK :Zod") + by("Zed", "PART #chan"), start, true},
+        {by("MM_aa000Dee", "JOIN :#chan"), start, true},
+        {":irc MODE #chan +v MM_aaFFFCid\r\n", start, true},
+        {names("X1"), "X1", false},
+        {names("X1") + by("Eve", "JOIN :#chan"), "X1", true}, // a reply that never ended
+    };
+    for (const auto& [read, after, asks] : cases) {
+        SCOPED_TRACE(read.toStdString());
+        Lobby lobby, fresh;
+        lobby.receive(names("@" + start) + End);
+        lobby.sent();
+        lobby.receive(read);
+        fresh.receive(names(after) + End);
+        EXPECT_EQ(lobby.lists(), fresh.lists());
+        EXPECT_EQ(lobby.huts(), fresh.huts());
+        EXPECT_EQ(lobby.sent(), asks ? QStringList{"NAMES #chan"} : QStringList{});
+    }
 }
 
 } // namespace
