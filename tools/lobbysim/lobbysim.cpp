@@ -10,8 +10,7 @@
 
 namespace {
 
-// Things players say. None holds "ping": every lobby client answers that with
-// a pong, which is traffic a real crowd does not make on every line.
+// Things players say.
 const char* const phrases[] = {
     "anyone up for a game?", "hut needs one more", "gg all",   "who hosts next?", "brb coffee", "nice one",
     "lag is fine here",      "ready when you are", "rematch?", "hello lobby",
@@ -145,6 +144,7 @@ void LobbySim::start()
     }
     if (m_options.actionIntervalMs > 0 && m_options.behaviours)
         m_actionTimer.start();
+    m_wire.beginWhen([this] { return allSeeAll(); }, [this](std::function<void()> then) { settle(then); });
     if (m_options.durationMs > 0)
         m_endTimer.start(m_options.durationMs);
 }
@@ -493,6 +493,7 @@ QString LobbySim::summary() const
                 .arg(chatLines)
                 .arg(blocks);
     text += m_ledger.summaryLine();
+    text += m_wire.summaryLine();
     if (m_options.bots == SimBots::Mirrored)
         text += botLine();
     const SimPlayer* sample = nullptr;
@@ -505,8 +506,27 @@ QString LobbySim::summary() const
     if (!sample)
         text += QStringLiteral("  rosters        nobody is in the lobby\n");
     else
-        text += QStringLiteral("  rosters        %1; %2\n")
+        text += QStringLiteral("  rosters        %1%2; %3\n")
                     .arg(rostersAgree() ? QStringLiteral("all agree") : QStringLiteral("still differ"),
-                         RosterSnapshot::of(*sample).describe());
+                         m_fresh.note(), RosterSnapshot::of(*sample).describe());
     return text;
+}
+
+qint64 LobbySim::bytesReceived() const
+{
+    qint64 bytes = 0;
+    for (const auto& player : m_players)
+        bytes += player->bytesReceived();
+    return bytes;
+}
+
+int LobbySim::actionCount() const
+{
+    return m_counts.chat + m_counts.hutClicks + m_counts.launches + m_counts.statusChanges + m_counts.votes;
+}
+
+void LobbySim::checkFreshNames(std::function<void()> done)
+{
+    m_fresh.check(
+        m_players, [this](std::function<void()> then) { settle(std::move(then)); }, std::move(done));
 }

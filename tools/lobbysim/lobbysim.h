@@ -1,8 +1,10 @@
 #pragma once
 
 #include "deliveryledger.h"
+#include "freshnames.h"
 #include "simoptions.h"
 #include "simplayer.h"
+#include "wiremeter.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -76,6 +78,12 @@ public:
     // before has reached everyone. Gives up after a minute.
     void settle(std::function<void()> then);
 
+    // Every player in the lobby asks for the names once more; done() runs
+    // when the replies are in and the summary says whether any lobby changed.
+    void checkFreshNames(std::function<void()> done);
+    const FreshNames& freshNames() const { return m_fresh; }
+    WireMeter& wire() { return m_wire; }
+
     const DeliveryLedger& ledger() const { return m_ledger; }
     const Counts& counts() const { return m_counts; }
     // A few lines on what happened, for people.
@@ -94,6 +102,8 @@ private:
         std::function<void()> then;
     };
 
+    qint64 bytesReceived() const;
+    int actionCount() const;
     SimPlayer* randomPlayerInLobby();
     SimPlayer* randomHost();
     void startRound(Settling& settling);
@@ -119,6 +129,8 @@ private:
     bool m_launching = false;
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
+    WireMeter m_wire{[this] { return bytesReceived(); }, [this] { return actionCount(); }};
+    FreshNames m_fresh;
     std::list<Settling> m_settling;
     // The mirrored bots' answers to the one trigger, as its sender received them.
     QElapsedTimer m_sinceTrigger;

@@ -56,6 +56,7 @@ int main(int argc, char** argv)
         sim.stopActing();
         // Everything sent has arrived; the last names replies may still be on their way.
         sim.settle([&] {
+            sim.wire().end();
             settling.start();
             settleCheck.start();
         });
@@ -64,11 +65,13 @@ int main(int argc, char** argv)
         if (!sim.rostersAgree() && settling.elapsed() < SettleMs)
             return;
         settleCheck.stop();
-        out() << sim.summary();
-        out().flush();
-        const bool anyoneIn = sim.playersInLobby() > 0;
-        sim.leave();
-        app.exit(anyoneIn ? 0 : 1);
+        sim.checkFreshNames([&] {
+            out() << sim.summary();
+            out().flush();
+            const bool anyoneIn = sim.playersInLobby() > 0;
+            sim.leave();
+            app.exit(anyoneIn ? 0 : 1);
+        });
     });
 
     out() << "lobbysim: " << parsed.options->players << " players entering " << parsed.options->target.channel

@@ -4,7 +4,6 @@
 #include "lobby/nickcode.h"
 
 namespace {
-// Holds no "ping": the client answers any line holding that with a pong.
 const QString SyncToken = QStringLiteral("lobbysim-sync");
 } // namespace
 
@@ -28,6 +27,9 @@ SimPlayer::SimPlayer(const QString& name, const SimTarget& target, QObject* pare
     // Connected after the client's own dispatch, so a PONG counts once the
     // lines before it have been handled.
     connect(&m_client.connection(), &Connection::blockReceived, this, &SimPlayer::countPongs);
+    // One character a byte: the wire's text is Latin-1.
+    connect(&m_client.connection(), &Connection::blockReceived, this,
+            [this](const QString& block) { m_bytes += block.size(); });
 }
 
 void SimPlayer::askForSync()

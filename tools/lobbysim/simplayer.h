@@ -48,6 +48,8 @@ public:
     int slot() const;
     // Received blocks the client has dispatched.
     qint64 blocksHandled() const { return m_blocks; }
+    // Bytes received from the server, all connections together.
+    qint64 bytesReceived() const { return m_bytes; }
     // Connections this player has registered on; a new one starts afresh.
     int session() const { return m_session; }
 
@@ -70,6 +72,7 @@ private:
     TcpTransport m_transport;
     LobbyClient m_client{m_transport, m_shell, m_view};
     qint64 m_blocks = 0;
+    qint64 m_bytes = 0;
     int m_session = 0;
     qint64 m_syncsAsked = 0;
     qint64 m_syncsAnswered = 0;
