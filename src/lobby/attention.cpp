@@ -65,13 +65,6 @@ void Attention::hutsRebuilt(bool complete)
         called();
 }
 
-void Attention::forgetHuts()
-{
-    m_seatsKnown = false;
-    for (QStringList& seated : m_seated)
-        seated.clear();
-}
-
 bool Attention::playing() const
 {
     return m_d.MyNick.mid(4, 1) == u"b";
@@ -80,7 +73,7 @@ bool Attention::playing() const
 int Attention::hostedHut() const
 {
     const int hut = NickCode::hutOf(m_d.MyNick);
-    return m_d.MyNick.mid(4, 1) == u"a" && m_d.MyNick.mid(7, 1) == u"0" && hut < 4 ? hut : -1;
+    return m_d.MyNick.mid(4, 1) == u"a" && m_d.MyNick.mid(7, 1) == u"0" ? hut : -1;
 }
 
 void Attention::alert()

@@ -28,8 +28,6 @@ public:
     // to 3 of the hut the player hosts took a seat there. While a names reply
     // is still coming (complete false), those not listed yet count as seated.
     void hutsRebuilt(bool complete);
-    // A new connection: its first names are no news.
-    void forgetHuts();
 
 private:
     bool playing() const;
@@ -40,5 +38,5 @@ private:
     View& m_view;
     const PlayerSettings& m_settings;
     std::array<QStringList, 4> m_seated; // slots 1 to 3 of huts 0 to 3 at the last rebuild
-    bool m_seatsKnown = false;
+    bool m_seatsKnown = false;           // the first lists after the start are no news
 };

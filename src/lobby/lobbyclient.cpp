@@ -50,7 +50,6 @@ void LobbyClient::Form_Load()
     m_members.clear();
     m_membersKnown = false;
     m_rebuild = Rebuild::None;
-    m_attention.forgetHuts();
     m_connectionChannel = m_d.CurrentChannel;
     m_connection.open();
     for (int hut = 0; hut <= 4; ++hut) {

@@ -79,8 +79,7 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     click(control(lobby, "Image1"));
     EXPECT_FALSE(control(lobby, "Popup")->isVisible());
     // A line that calls the player stands out, and the ignore list answers.
-    desktop.transport.deliver(
-        ":MM_aa020Cid!~MM_aa020C@127.0.0.1 PRIVMSG #ZentharaNET_0 :ann, you host hut 1?\r\n");
+    desktop.transport.deliver(":MM_aa020Cid!c@h PRIVMSG #ZentharaNET_0 :ann, you host hut 1?\r\n");
     desktop.input()->setFocus();
     for (const char* typed : {"/ignore Zed", "/ignore Gus", "/ignore"})
         desktop.type(typed);

@@ -142,7 +142,6 @@ TEST(Windows, TheChatInputWalksTheLastFiftyLinesAndCompletesNamesShortestFirst)
     QLineEdit* input = desktop.input();
     for (int i = 0; i < 52; ++i)
         desktop.type(QString("line %1").arg(i));
-    desktop.type("");
     QTest::keyClicks(input, "draft");
     const auto keys = [&](Qt::Key key, int times) {
         for (int i = 0; i < times; ++i)
@@ -161,8 +160,7 @@ TEST(Windows, TheChatInputWalksTheLastFiftyLinesAndCompletesNamesShortestFirst)
     QTest::keyClicks(input, "hi b");
     EXPECT_EQ(keys(Qt::Key_Tab, 1), "Ann, hi Bea");
     // Nothing to complete: Tab moves on to SEND, as anywhere in the window.
-    QTest::keyClicks(input, " x");
-    QTest::keyClick(input, Qt::Key_Tab);
+    QTest::keyClicks(input, " x\t");
     EXPECT_EQ(desktop.lobby()->focusWidget(), control(desktop.lobby(), "SEND"));
 }
 
