@@ -14,6 +14,7 @@ PACKAGES=(
     clang libclang-rt-14-dev         # fuzzers and sanitizer builds
     xvfb xauth xdotool               # driving the windows on a virtual display
     fonts-dejavu-core fonts-dejavu-extra  # the faces built into the program (DejaVu Sans, its condensed bold)
+    dpkg-dev lintian desktop-file-utils time  # the package check: dependencies, lintian, the desktop entry, figures
 )
 
 declare -A installed=()

@@ -75,6 +75,10 @@ configure_and_build "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 step "tests"
 run_suite "$ROOT/build"
 
+# --- The Debian package, checked as a distribution would (see the script) ---
+step "package"
+bash "$ROOT/scripts/check-package.sh" "$ROOT/build"
+
 step "benchmarks"
 run_benchmarks "$ROOT/build"
 

@@ -63,8 +63,11 @@ public:
     // Ends the process at once. Fakes record the call; the client stops
     // working after it either way.
     virtual void endProgram() = 0;
-    // Folder of the executable, where bot.dat and the pictures lie.
+    // Folder of the executable, which holds the default pictures and bot.dat.
     virtual QString programFolder() const = 0;
+    // Folder of the player's files (DataFolder::choose): bot.dat is read and
+    // saved there, and a backdrop found there wins over the program's own.
+    virtual QString dataFolder() const = 0;
 };
 
 // What the lobby window shows. Texts are the lobby's own, line ends CR LF.

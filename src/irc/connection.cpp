@@ -1,5 +1,7 @@
 #include "irc/connection.h"
 
+#include <QDeadlineTimer>
+
 namespace {
 const QByteArray CrLf = QByteArrayLiteral("\r\n");
 }
@@ -10,12 +12,24 @@ Connection::Connection(Declares& state, Transport& transport, View& view, QObjec
     connect(&m_transport, &Transport::connected, this, &Connection::onConnected);
     connect(&m_transport, &Transport::received, this, &Connection::onReceived);
     connect(&m_transport, &Transport::failed, this, &Connection::onFailed);
+    connect(&m_transport, &Transport::closedByServer, this, &Connection::onClosedByServer);
+    connect(&m_livenessTimer, &QTimer::timeout, this, &Connection::checkLiveness);
+    m_clock = [] { return QDeadlineTimer::current().deadline(); };
+    m_livenessTimer.setInterval(int(m_liveness.checkEveryMs()));
+}
+
+int Connection::state() const
+{
+    const int state = m_transport.state();
+    return m_foundSilent && state == SocketState::Closed ? SocketState::Closing : state;
 }
 
 void Connection::open()
 {
     m_transport.close();
     m_tail.clear();
+    m_livenessTimer.stop();
+    m_foundSilent = false;
     m_connecting = true;
     m_transport.connectToHost(m_d.ServerHost, quint16(m_d.ServerPort));
 }
@@ -25,6 +39,40 @@ void Connection::close()
     m_connecting = false;
     m_transport.close();
     m_tail.clear();
+    m_livenessTimer.stop();
+    m_foundSilent = false;
+}
+
+void Connection::setLivenessIntervals(qint64 quietMs, qint64 answerMs)
+{
+    m_liveness.setIntervals(quietMs, answerMs);
+    m_livenessTimer.setInterval(int(m_liveness.checkEveryMs()));
+}
+
+void Connection::checkLiveness()
+{
+    if (m_transport.state() != SocketState::Connected)
+        return;
+    switch (m_liveness.check(m_clock())) {
+    case Liveness::Step::None:
+        break;
+    case Liveness::Step::Ping:
+        SendLine(QStringLiteral("PING :") + AliveToken);
+        break;
+    case Liveness::Step::Drop:
+        m_transport.close();
+        m_tail.clear();
+        m_livenessTimer.stop();
+        m_foundSilent = true;
+        emit lost(Loss::Silent);
+        break;
+    }
+}
+
+void Connection::onClosedByServer()
+{
+    m_livenessTimer.stop();
+    emit lost(Loss::ServerClosed);
 }
 
 void Connection::SendLine(const QString& line)
@@ -65,6 +113,8 @@ void Connection::sendRegistration()
 void Connection::onConnected()
 {
     m_connecting = false;
+    m_liveness.heard(m_clock());
+    m_livenessTimer.start();
     sendRegistration();
     emit registered();
 }
@@ -73,6 +123,7 @@ void Connection::onReceived(const QByteArray& data)
 {
     // Lines cut across two reads are joined again: only text up to the last
     // line end goes on, the rest waits for the next read.
+    m_liveness.heard(m_clock());
     m_tail.append(data);
     const qsizetype lastEnd = m_tail.lastIndexOf(CrLf);
     QByteArray block;
@@ -98,5 +149,6 @@ void Connection::onFailed(int code, const QString& description)
 {
     const bool whileConnecting = m_connecting;
     m_connecting = false;
+    m_livenessTimer.stop();
     emit failed(whileConnecting, code, description);
 }

@@ -111,6 +111,7 @@ void Dispatcher::HandleInbound(const QString& block)
 // chat line is only ever chat. Returning early stops this line only.
 void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 {
+    m_handlers.serverLine(line);
     const QStringView foldedChannel = read.needles.foldedChannel;
     if (line.is(u"PING")) {
         onPing(line, read);

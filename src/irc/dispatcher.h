@@ -12,6 +12,9 @@ public:
     virtual ~InboundHandlers() = default;
     // The client has ended: the rest of the read is not looked at.
     virtual bool hasEnded() const = 0;
+    // Every line, before the lobby's steps: what it says about our own
+    // connection and our place in the lobby channel.
+    virtual void serverLine(const ServerLine& line) = 0;
     // The names of one 353 line of the lobby channel's names reply.
     virtual void namesLine(QStringView names) = 0;
     // The 366 line that ends the reply.

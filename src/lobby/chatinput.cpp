@@ -4,6 +4,7 @@
 #include "app/wiretext.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
 #include "lobby/playercommands.h"
@@ -48,7 +49,7 @@ void kick(LobbyContext& lobby, const QString& text)
 
 void updateBot(LobbyContext& lobby)
 {
-    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.programFolder()).ok())
+    if (!BotFile::LoadBotTable(lobby.state, lobby.shell.dataFolder()).ok())
         lobby.shell.message(Config::DefaultTitle, LoadFailedMessage);
     lobby.view.appendChat(BotUpdatedNotice + CrLf);
 }
@@ -113,7 +114,7 @@ void SEND_Click(LobbyContext& lobby, const QString& typed)
         break;
     case Command::Chat:
         if (!PlayerCommands::run(lobby, text))
-            lobby.connection.SendChat(text);
+            lobby.chat->say(text);
         break;
     }
 }

@@ -9,9 +9,12 @@
 #include "lobby/links.h"
 #include "lobby/nickcode.h"
 #include "lobby/refresh.h"
+#include "lobby/servernotice.h"
 #include "lobby/votekick.h"
 
 #include <QDeadlineTimer>
+
+#include <utility>
 
 LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject* parent)
     : QObject(parent), m_shell(shell), m_view(view), m_connection(m_d, transport, view),
@@ -20,9 +23,10 @@ LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject
                                                                    Shell::Icon icon) {
                                                                 endWithMessage(title, text, icon);
                                                             }},
-      m_attention(m_d, view, m_settings)
+      m_attention(m_d, view, m_settings), m_kept(m_connection, view)
 {
     m_lobby.settings = &m_settings;
+    m_lobby.chat = &m_kept;
     m_d.applyConfiguration();
     m_clock = [] { return QDeadlineTimer::current().deadline(); };
     m_refreshTimer.setInterval(RefreshIntervalMs);
@@ -32,6 +36,7 @@ LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject
     connect(&m_connection, &Connection::registered, this, &LobbyClient::registered);
     connect(&m_connection, &Connection::blockReceived, this, &LobbyClient::HandleInbound);
     connect(&m_connection, &Connection::failed, this, &LobbyClient::onFailed);
+    connect(&m_connection, &Connection::lost, this, &LobbyClient::onLost);
 }
 
 LobbyClient::~LobbyClient() = default;
@@ -42,20 +47,28 @@ void LobbyClient::setTimerIntervals(int refreshMs, int reconnectMs)
     m_reconnectTimer.setInterval(reconnectMs);
 }
 
+void LobbyClient::setIntervals(const Intervals& intervals)
+{
+    setTimerIntervals(intervals.refreshMs, intervals.reconnectMs);
+    m_connection.setLivenessIntervals(intervals.quietMs, intervals.answerMs);
+    m_kept.setInterval(intervals.keptLineMs);
+}
+
+void LobbyClient::setClock(std::function<qint64()> clock)
+{
+    m_clock = clock;
+    m_connection.setClock(std::move(clock));
+}
+
 void LobbyClient::Form_Load()
 {
     if (m_ended)
         return;
-    m_names.reset();
-    m_members.clear();
-    m_membersKnown = false;
-    m_rebuild = Rebuild::None;
     m_connectionChannel = m_d.CurrentChannel;
+    m_joinedHere = false;
+    m_kept.setJoined(false);
     m_connection.open();
-    for (int hut = 0; hut <= 4; ++hut) {
-        for (int slot = 0; slot <= 3; ++slot)
-            m_d.HutTable[hut][slot].clear();
-    }
+    emptyLobby();
     m_view.setUserLists({GettingUserList}, {GettingUserList});
     m_view.loadPictures();
     if (!m_refreshTimer.isActive())
@@ -156,6 +169,67 @@ void LobbyClient::finish()
     m_shell.endProgram();
 }
 
+void LobbyClient::emptyLobby()
+{
+    m_names.reset();
+    m_members.clear();
+    m_membersKnown = false;
+    m_rebuild = Rebuild::None;
+    for (int hut = 0; hut <= 4; ++hut) {
+        for (int slot = 0; slot <= 3; ++slot)
+            m_d.HutTable[hut][slot].clear();
+    }
+}
+
+void LobbyClient::serverLine(const ServerLine& line)
+{
+    const ServerNotice notice = ServerNotice::of(line, m_d.MyNick, m_d.CurrentChannel);
+    if (!notice.chatLine.isEmpty())
+        m_view.appendChat(notice.chatLine);
+    switch (notice.kind) {
+    case ServerNotice::Kind::Joined:
+        m_joinedHere = true;
+        m_endedEarly = 0;
+        m_lastError.clear();
+        if (!m_lostAt.isNull())
+            m_view.appendChat(
+                ServerNotice::reconnectedLine(std::exchange(m_lostAt, QTime()), QTime::currentTime()));
+        m_kept.setJoined(true);
+        break;
+    case ServerNotice::Kind::Kicked:
+        // The operator decided: no rejoin until the player picks a lobby.
+        m_kept.setJoined(false);
+        emptyLobby();
+        m_view.setUserLists({}, {});
+        break;
+    case ServerNotice::Kind::Error:
+        m_lastError = notice.text;
+        break;
+    default:
+        break;
+    }
+}
+
+void LobbyClient::onLost(Connection::Loss how)
+{
+    m_kept.setJoined(false);
+    if (m_lostAt.isNull()) {
+        m_lostAt = QTime::currentTime();
+        m_view.appendChat(ServerNotice::lostLine(how == Connection::Loss::Silent, m_lostAt));
+    }
+    // A server that hangs is waited for; one that ends every connection
+    // before the lobby is joined is refusing us, and retrying forever helps nobody.
+    if (how != Connection::Loss::ServerClosed || m_joinedHere || ++m_endedEarly < MaxEndedEarly)
+        return;
+    m_endedEarly = 0;
+    m_lostAt = QTime();
+    m_reconnectTimer.stop();
+    m_connection.close();
+    m_shell.message(Config::DefaultTitle,
+                    ServerNotice::refusedMessage(std::exchange(m_lastError, QString())));
+    m_view.showLogin();
+}
+
 void LobbyClient::namesLine(QStringView names)
 {
     m_names.takeLine(names);
@@ -192,6 +266,9 @@ bool LobbyClient::memberParted(QStringView nick)
 
 bool LobbyClient::memberKicked(QStringView nick, QStringView)
 {
+    // Our own kick has emptied the lobby already; its names are not ours to ask.
+    if (nick.compare(m_d.MyNick, Qt::CaseInsensitive) == 0)
+        return true;
     return membersKnown() && m_members.left(nick);
 }
 

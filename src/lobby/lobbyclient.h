@@ -7,11 +7,14 @@
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
 #include "lobby/attention.h"
+#include "lobby/intervals.h"
+#include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/members.h"
 #include "lobby/roster.h"
 
 #include <QObject>
+#include <QTime>
 #include <QTimer>
 
 #include <functional>
@@ -24,8 +27,11 @@ class QSettings;
 class LobbyClient : public QObject, private InboundHandlers {
     Q_OBJECT
 public:
-    static constexpr int RefreshIntervalMs = 1000;
-    static constexpr int ReconnectIntervalMs = 6000;
+    static constexpr int RefreshIntervalMs = Intervals().refreshMs;
+    static constexpr int ReconnectIntervalMs = Intervals().reconnectMs;
+    // Connections in a row that the server ends before the lobby is joined
+    // before the client stops trying.
+    static constexpr int MaxEndedEarly = 3;
     static inline const QString GettingUserList = QStringLiteral("Getting User List...");
     static inline const QString CouldNotFindHost = QStringLiteral("Could Not Find Host");
 
@@ -35,15 +41,18 @@ public:
     Declares& state() { return m_d; }
     const Declares& state() const { return m_d; }
     Connection& connection() { return m_connection; }
+    KeptChat& keptChat() { return m_kept; }
     int socketState() const { return m_connection.state(); }
     // True once the client has ended the program; it then does nothing more.
     bool hasEnded() const override { return m_ended; }
 
     // Tests and the load generator shorten the timers; the window uses the defaults.
     void setTimerIntervals(int refreshMs, int reconnectMs);
-    // Milliseconds from any fixed start; the bot's answer budget counts in it.
-    // Tests hand in their own; the default is a monotonic clock.
-    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    void setIntervals(const Intervals& intervals);
+    // Milliseconds from any fixed start; the bot's answer budget and the
+    // server's silence count in it. Tests hand in their own; the default is a
+    // monotonic clock.
+    void setClock(std::function<qint64()> clock);
     // Where the player's choices are kept between runs; without a store they
     // last for the run.
     void setSettingsStore(QSettings* store) { m_settings.setStore(store); }
@@ -76,6 +85,7 @@ signals:
     void blockHandled();
 
 private:
+    void serverLine(const ServerLine& line) override;
     void namesLine(QStringView names) override;
     void namesEnd() override;
     bool memberJoined(QStringView nick) override;
@@ -97,6 +107,8 @@ private:
     void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
     bool ignores(QStringView userName);
+    void onLost(Connection::Loss how);
+    void emptyLobby();
     void stopWorking();
     void finish();
 
@@ -108,6 +120,7 @@ private:
     LobbyContext m_lobby;
     PlayerSettings m_settings;
     Attention m_attention;
+    KeptChat m_kept;
     NamesReply m_names;
     Members m_members;
     bool m_membersKnown = false; // a names reply has ended, none is open
@@ -117,5 +130,9 @@ private:
     QTimer m_refreshTimer;
     QTimer m_reconnectTimer;
     QString m_connectionChannel; // CurrentChannel when the connection was opened
+    bool m_joinedHere = false;   // the lobby channel was joined on this connection
+    int m_endedEarly = 0;        // connections in a row the server ended before that
+    QString m_lastError;         // the server's last ERROR text since then
+    QTime m_lostAt;              // when the connection was lost; null while it is not
     bool m_ended = false;
 };

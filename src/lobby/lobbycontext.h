@@ -7,6 +7,7 @@
 
 class Connection;
 class PlayerSettings;
+class KeptChat;
 
 // What the lobby's actions and receivers work with: the client's state, its
 // connection and the two desktop ports. endWithMessage() stops the client for
@@ -21,6 +22,8 @@ struct LobbyContext {
     bool linkQuestionOpen = false;
     // The player's kept choices: who is ignored, whether alerts are on.
     PlayerSettings* settings = nullptr;
+    // Where typed chat goes: kept while the lobby channel is not joined.
+    KeptChat* chat = nullptr;
 };
 
 // Starts the launcher with commandLine; when it cannot be started the chat

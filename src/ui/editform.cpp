@@ -120,7 +120,7 @@ void EditForm::open()
 void EditForm::Form_Load()
 {
     m_background->setPixmap(m_pictures.BG1);
-    const std::optional<QString> text = BotEditor::load(m_shell.programFolder());
+    const std::optional<QString> text = BotEditor::load(m_shell.dataFolder());
     setText(text.value_or(QString()));
     if (!text)
         m_shell.message(Config::DefaultTitle, BotEditor::LoadFailedMessage);
@@ -144,7 +144,7 @@ void EditForm::Command4_Click()
 
 void EditForm::Command1_Click()
 {
-    if (!BotEditor::save(m_shell.programFolder(), m_text))
+    if (!BotEditor::save(m_shell.dataFolder(), m_text))
         m_shell.message(Config::DefaultTitle, BotEditor::SaveFailedMessage);
 }
 

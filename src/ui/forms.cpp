@@ -1,6 +1,7 @@
 #include "ui/forms.h"
 
 #include "app/botfile.h"
+#include "app/datafolder.h"
 #include "ui/editform.h"
 #include "ui/lobbyselect.h"
 #include "ui/lobbywindow.h"
@@ -27,7 +28,6 @@ Forms::Forms(Transport& transport, Shell& shell, QObject* parent)
         showLogin();
     });
     connect(m_lobby.get(), &LobbyWindow::botEditorRequested, this, [this] { editForm()->open(); });
-    connect(&m_client, &LobbyClient::registered, this, &Forms::showLobbyWhenRegistered);
 }
 
 Forms::~Forms()
@@ -39,13 +39,15 @@ void Forms::Main()
 {
     Declares& d = m_client.state();
     d.applyConfiguration();
-    const QString folder = m_shell.programFolder();
+    const QString data = m_shell.dataFolder(), program = m_shell.programFolder();
     const qreal scale = Pictures::screenScale();
+    const auto load = [&](const QString& file, QPixmap& picture) {
+        return Pictures::loadFile(DataFolder::holding(file, data, program), file, picture, scale);
+    };
     // Each step runs only when the ones before it succeeded.
-    const bool loaded = Pictures::loadFile(folder, Pictures::BackgroundFile, m_pictures.BG1, scale) &&
-                        Pictures::loadFile(folder, Pictures::HutsFile, m_pictures.HUTSIMG, scale) &&
-                        Pictures::loadFile(folder, Pictures::SelectFile, m_pictures.SELECT1, scale) &&
-                        BotFile::LoadBotTable(d, folder).ok();
+    const bool loaded = load(Pictures::BackgroundFile, m_pictures.BG1) &&
+                        load(Pictures::HutsFile, m_pictures.HUTSIMG) &&
+                        load(Pictures::SelectFile, m_pictures.SELECT1) && BotFile::LoadBotTable(d, data).ok();
     if (!loaded)
         m_shell.message(Config::DefaultTitle, DataFilesMessage);
     showLogin();
@@ -94,27 +96,19 @@ void Forms::showLobbySelect()
 
 void Forms::showLobby()
 {
-    // The first choice loads the lobby, which connects; the window appears
-    // once the client has registered. A later choice shows it at once, and
-    // the client connects to the lobby chosen unless it is already there.
+    // The first choice loads the lobby, which connects; the window shows at
+    // once what it is doing (the caption, then the welcome once registered).
+    // A later choice connects to the lobby chosen unless it is already there.
     if (!m_lobbyLoaded) {
         m_lobbyLoaded = true;
         m_client.Form_Load();
-        return;
+        m_client.Timer1_Timer();
+        Look::centreOnScreen(m_lobby.get());
+    } else {
+        m_client.lobbyChosen();
     }
-    m_client.lobbyChosen();
     m_lobby->show();
     m_lobby->raise();
-    m_lobby->activateWindow();
-}
-
-void Forms::showLobbyWhenRegistered()
-{
-    if (m_lobbyShown)
-        return;
-    m_lobbyShown = true;
-    Look::centreOnScreen(m_lobby.get());
-    m_lobby->show();
     m_lobby->activateWindow();
 }
 

@@ -26,7 +26,7 @@ public:
     ~Forms() override;
 
     // The start-up: configuration, the three backdrops and the bot table from
-    // the program's folder, then the login window. When a file cannot be read
+    // the player's folder or the program's, then the login window. When a file cannot be read
     // the rest is skipped, one message says so, and the login window follows.
     void Main();
 
@@ -42,7 +42,6 @@ private:
     void showLobbySelect();
     void showLobby();
     void leaveLobbySelect();
-    void showLobbyWhenRegistered();
 
     Shell& m_shell;
     Pictures m_pictures;
@@ -52,5 +51,4 @@ private:
     std::unique_ptr<LobbySelect> m_select;
     EditForm* m_editor = nullptr;
     bool m_lobbyLoaded = false;
-    bool m_lobbyShown = false;
 };

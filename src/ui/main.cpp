@@ -9,6 +9,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Both names make the player's folders: ~/.local/share/ZenLobby/ZenLobby on Linux,
+    // and his settings: ~/.config/ZenLobby/ZenLobby.conf.
     QApplication::setOrganizationName(QStringLiteral("ZenLobby"));
     QApplication::setApplicationName(QStringLiteral("ZenLobby"));
     QApplication::setWindowIcon(Pictures::programIcon());

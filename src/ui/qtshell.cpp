@@ -1,5 +1,7 @@
 #include "ui/qtshell.h"
 
+#include "app/datafolder.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,24 +40,30 @@ void QtShell::askYesNo(const QString& title, const QString& text, std::function<
     box->show();
 }
 
-QStringList QtShell::splitCommandLine(const QString& commandLine)
+QStringList QtShell::splitCommandLine(const QString& commandLine, const QStringList& folders)
 {
     QStringList parts = commandLine.split(u' ', Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return parts;
     QString& program = parts.first();
     const bool bare = !program.contains(u'/') && !program.contains(u'\\');
-    if (bare && QStandardPaths::findExecutable(program).isEmpty()) {
-        const QFileInfo local(QDir::current(), program);
-        if (local.isFile())
+    if (!bare || !QStandardPaths::findExecutable(program).isEmpty())
+        return parts;
+    for (const QString& folder : folders) {
+        const QFileInfo local(QDir(folder), program);
+        if (local.isFile()) {
             program = local.absoluteFilePath();
+            break;
+        }
     }
     return parts;
 }
 
 bool QtShell::startProgram(const QString& commandLine)
 {
-    QStringList parts = splitCommandLine(commandLine);
+    // A Linux player's launcher (a wrapper that starts the game through Wine)
+    // is on his search path; a Windows player's lies beside the game or the lobby.
+    QStringList parts = splitCommandLine(commandLine, {QDir::currentPath(), programFolder()});
     if (parts.isEmpty())
         return false;
     const QString program = parts.takeFirst();
@@ -73,4 +81,14 @@ void QtShell::endProgram()
 QString QtShell::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString QtShell::dataFolder() const
+{
+    if (m_dataFolder.isEmpty()) {
+        const QString program = programFolder();
+        m_dataFolder = DataFolder::choose(program, QFileInfo(program).isWritable(),
+                                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    }
+    return m_dataFolder;
 }

@@ -3,7 +3,7 @@
 #include "app/ports.h"
 
 // The desktop as the lobby needs it: message boxes, starting the launcher,
-// the program's folder, and ending the process.
+// the program's and the player's folders, and ending the process.
 class QtShell : public Shell {
 public:
     void message(const QString& title, const QString& text, Icon icon = Icon::None) override;
@@ -13,9 +13,14 @@ public:
     // further event, nothing saved. The operating system drops the socket.
     [[noreturn]] void endProgram() override;
     QString programFolder() const override;
+    // Decided at the first call, which may make the player's folder.
+    QString dataFolder() const override;
 
     // The program and its arguments of a command line split at blanks. A
     // program given without a folder that is not on the search path is
-    // looked for in the working directory.
-    static QStringList splitCommandLine(const QString& commandLine);
+    // looked for in each of folders in turn.
+    static QStringList splitCommandLine(const QString& commandLine, const QStringList& folders);
+
+private:
+    mutable QString m_dataFolder;
 };

@@ -11,6 +11,8 @@
 
 #include <QTcpSocket>
 
+#include <csignal>
+
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -117,6 +119,31 @@ TEST_F(LobbyOnServer, NamesTheServerTakesOrRefuses)
     const SimPlayer& player = add(QStringLiteral("abcdefghijklmnopqrst"));
     ASSERT_TRUE(waitUntil([&] { return !player.shell().messages().isEmpty(); }, Wait));
     EXPECT_EQ(player.shell().messages(), QStringList{Login::RefusedMessage});
+}
+
+// The server hangs (no close, nothing arrives) while Ann and Bob are in the lobby. Ann's
+// client notices and says so, keeps what she types, and once the server runs again
+// rejoins and sends it: Bob, whose link outlived the outage, reads each line once, in order.
+TEST_F(LobbyOnServer, AHungServerIsNoticedAndWhatWasTypedMeanwhileArrivesOnceInOrder)
+{
+    SimPlayer& ann = add(QStringLiteral("Ann"));
+    ann.client().setIntervals({100, 200, 500, 500, 50});
+    const SimPlayer& bob = add(QStringLiteral("Bob"));
+    ASSERT_TRUE(everyone([](const SimPlayer& p) { return p.view().chatList().size() == 2; }));
+
+    server.signal(SIGSTOP);
+    ASSERT_TRUE(waitUntil([&] { return ann.view().title().endsWith("(Server has kicked you)"); }, Wait));
+    const QStringList typed{"gg 1", "gg 2", "gg 3"};
+    for (const QString& line : typed)
+        ann.client().SEND_Click(line);
+    server.signal(SIGCONT);
+
+    ASSERT_TRUE(waitUntil([&] { return bob.view().chat().contains("> gg 3\r\n"); }, Wait));
+    // Each once, in order (the nickname may have taken a suffix: the old one was still there).
+    QStringList said = bob.view().chat().split("\r\n").filter("> gg ");
+    for (QString& line : said)
+        line = line.section("> ", 1);
+    EXPECT_EQ(said, typed);
 }
 
 // A plain IRC user who answers the lines it reads.

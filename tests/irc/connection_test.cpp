@@ -79,7 +79,8 @@ TEST(Connection, RegistersOnceConnectedAndTheReconnectTimerReopensOnlyAClosedCon
     tryToSend();
     EXPECT_EQ(lobby.client.socketState(), 8);
     EXPECT_TRUE(lobby.shell.messages.empty()) << "a server close is no socket error";
-    EXPECT_TRUE(lobby.view.chat.isEmpty());
+    EXPECT_TRUE(lobby.view.chat.contains(", Closed By The Server. Reconnecting...") &&
+                !lobby.view.chat.contains("Bob> "));
     lobby.client.ReConnect_Timer();
     lobby.transport.acceptConnection();
     EXPECT_EQ(lobby.sent(), registers("MM_aa021Bob"));
@@ -133,6 +134,35 @@ TEST(Connection, LoadingTheLobbyEmptiesTheShownHutsAndListsAndNeitherTimerRacesA
         for (int s = 0; s < Declares::HutSlots; ++s)
             EXPECT_EQ(lobby.d.HutTable[h][s].isEmpty(), h <= 4 && s <= 3) << h << "," << s;
     EXPECT_EQ(lobby.view.chatList + lobby.view.playList, QStringList(2, "Getting User List..."));
+}
+
+TEST(Connection, ASilentServerIsAskedOnceThenTakenForGoneAndAnyLineIsLife)
+{
+    // Steps: ms since connecting, what the server sends then, what the client sends, its state.
+    const char* ping = "PING :ZenLobby";
+    const std::vector<std::vector<std::tuple<qint64, const char*, const char*, int>>> cases = {
+        {{59999, "", "", 7}, {60000, "", ping, 7}, {89999, "", "", 7}, {90000, "", "", 8}},
+        {{50000, "PING :srv", "PONG :srv", 7}, {100000, "PING :srv", "PONG :srv", 7}, {159999, "", "", 7}},
+        {{60000, "", ping, 7},
+         {89999, ":srv PONG srv :ZenLobby", "", 7},
+         {149998, "", "", 7},
+         {149999, "", ping, 7}},
+    };
+    for (const auto& steps : cases) {
+        FakeLobby lobby;
+        qint64 now = 0;
+        lobby.client.setClock([&] { return now; });
+        lobby.connect();
+        for (const auto& [at, line, sent, state] : steps) {
+            now = at;
+            if (*line)
+                lobby.receive(QByteArray(line) + "\r\n");
+            lobby.client.connection().checkLiveness();
+            EXPECT_EQ(lobby.sent().join(u'|'), sent) << at;
+            EXPECT_EQ(lobby.client.socketState(), state) << at;
+        }
+        EXPECT_EQ(lobby.view.chat.contains("The Server Stopped Answering"), lobby.client.socketState() == 8);
+    }
 }
 
 } // namespace

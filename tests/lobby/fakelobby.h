@@ -24,19 +24,21 @@ struct FakeLobby {
         d.CurrentChannel = channel;
     }
 
-    // Loads the lobby window and lets the server accept; forgets the
-    // registration lines so a test sees only what it caused.
+    // Loads the lobby window, lets the server accept and echo our JOIN (which
+    // shows nothing); forgets what was sent so a test sees only what it caused.
     void connect()
     {
         client.Form_Load();
         transport.acceptConnection();
-        transport.takeLines();
         view.chat.clear();
+        receive(ownJoin());
+        transport.takeLines();
     }
     void receive(const QByteArray& bytes) { transport.deliver(bytes); }
     void receive(const QString& text) { transport.deliver(text.toLatin1()); }
     void receive(const char* text) { transport.deliver(QByteArray(text)); }
     QStringList sent() { return transport.takeLines(); }
+    QString ownJoin() const { return ":" + d.MyNick + "!~u@h.test JOIN :" + d.CurrentChannel + "\r\n"; }
 };
 
 // The same client, already connected.

@@ -96,6 +96,7 @@ public:
     }
     void endProgram() override { ++endCount; }
     QString programFolder() const override { return folder; }
+    QString dataFolder() const override { return folder; }
 
     std::vector<Message> messages, questions;
     // Called as the message box would open: a test may look around, or let

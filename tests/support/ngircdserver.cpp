@@ -90,9 +90,16 @@ bool NgircdServer::start(int timeoutMs)
     return false;
 }
 
+void NgircdServer::signal(int number) const
+{
+    if (isRunning())
+        ::kill(pid_t(m_process->processId()), number);
+}
+
 void NgircdServer::stop()
 {
     if (isRunning()) {
+        signal(SIGCONT);        // a stopped server takes no SIGTERM
         m_process->terminate(); // SIGTERM to the server's PID
         m_process->waitForFinished(5000);
     }

@@ -27,6 +27,8 @@ public:
     bool start(int timeoutMs = 10000);
     // Terminates the server by its PID and waits for it to exit. Idempotent.
     void stop();
+    // A signal to its PID: SIGSTOP makes a server that hangs, closing nothing.
+    void signal(int number) const;
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_port; }

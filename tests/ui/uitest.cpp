@@ -43,6 +43,8 @@ void Desktop::enterLobby(int lobbyIndex)
     click(control(select(), QStringLiteral("LBYSEL"), lobbyIndex));
     transport.acceptConnection();
     ASSERT_TRUE(lobby()->isVisible());
+    transport.deliver(":" + state().MyNick.toLatin1() + "!u@h JOIN :" + state().CurrentChannel.toLatin1() +
+                      "\r\n");
     transport.takeLines();
 }
 

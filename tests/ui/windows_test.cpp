@@ -35,9 +35,9 @@ TEST(Windows, TheLoginAndTheLobbyChoiceLeadToTheOneLobbyWindowAndARefusedNameBac
     QTest::keyClicks(control(desktop.select(), "CLANLOBBY"), "My_Clan\r");
     EXPECT_EQ(desktop.state().CurrentChannel, "#ZenNETCLAN_My_Clan");
     LobbyWindow* lobby = desktop.lobby();
-    EXPECT_FALSE(desktop.select()->isVisible() || lobby->isVisible()) << "shown once connected";
+    EXPECT_TRUE(lobby->isVisible() && !desktop.select()->isVisible()) << "at once, while connecting";
+    EXPECT_TRUE(lobby->windowTitle().endsWith("Connecting"));
     desktop.transport.acceptConnection();
-    EXPECT_TRUE(lobby->isVisible());
     desktop.type("/select");
     EXPECT_FALSE(lobby->isVisible());
     click(control(desktop.select(), "LBYSEL", 8));
@@ -182,9 +182,9 @@ TEST(QtShell, TheEndIsAtOnceAndTheQuestionIsNotModal)
     EXPECT_EQ(answers, QStringList{"yes"});
 }
 
-// A launcher really started: not on the search path, it is taken from the working directory; it gets
-// a posted link as one plain argument, nobody waits for it, it is no child of the lobby's process,
-// and nothing a shell would make of the link runs.
+// A launcher really started: not on the search path, it is taken from the working directory (the
+// first folder that holds it); it gets a posted link as one plain argument, nobody waits for it, it
+// is no child of the lobby's process, and nothing a shell would make of the link runs.
 TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
 {
     ProgramFolder dir;
@@ -196,6 +196,8 @@ TEST(QtShell, TheLauncherRunsOnItsOwnWithTheLinkAsOnePlainArgument)
               "n=0; while [ ! -e \"$0.go\" ] && [ $n -lt 500 ]; do sleep 0.01; n=$((n+1)); done\n"
               ": > \"$0.ended\"\n");
     QFile::setPermissions(launcher, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(QtShell::splitCommandLine("eaexec.exe  /h", {dir.file("none"), dir.path()}),
+              (QStringList{launcher, "/h"}));
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     const bool started = QtShell().startProgram("eaexec.exe iexplore.exe " + page);

@@ -14,6 +14,7 @@ public:
     bool startProgram(const QString& commandLine) override;
     void endProgram() override { m_ended = true; }
     QString programFolder() const override { return m_folder; }
+    QString dataFolder() const override { return m_folder; }
 
     void setProgramFolder(const QString& folder) { m_folder = folder; }
 
