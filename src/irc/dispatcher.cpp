@@ -142,8 +142,17 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 
 void Dispatcher::onPing(const ServerLine& line, Read& read)
 {
-    if (!std::exchange(read.pong, true))
-        m_connection.SendLine(QStringLiteral("PONG :").append(line.param(0)));
+    if (std::exchange(read.pong, true))
+        return;
+    // The token goes back as it came, but a lone CR or LF in it would end our line early.
+    QStringView token = line.param(0);
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        if (token.at(i) == u'\r' || token.at(i) == u'\n' || token.at(i) == u'\0') {
+            token = token.left(i);
+            break;
+        }
+    }
+    m_connection.SendLine(QStringLiteral("PONG :").append(token));
 }
 
 void Dispatcher::onWelcome(const ServerLine& line, Read& read)
@@ -170,10 +179,12 @@ void Dispatcher::onWelcome(const ServerLine& line, Read& read)
 void Dispatcher::onSupport(const ServerLine& line)
 {
     // 005 <nick> <token>... :are supported by this server
-    static const QString key = QStringLiteral("NICKLEN=");
-    for (int n = 1; !line.param(n + 1).isNull(); ++n) {
-        if (line.param(n).startsWith(key))
-            m_nickLength = line.param(n).mid(key.size()).toInt();
+    static const QString key = QStringLiteral(" NICKLEN=");
+    const QStringView params = line.params.left(line.params.indexOf(QStringLiteral(" :")));
+    const qsizetype at = params.indexOf(key);
+    if (at >= 0) {
+        const QStringView value = params.mid(at + key.size());
+        m_nickLength = value.left(value.indexOf(u' ')).trimmed().toInt();
     }
 }
 

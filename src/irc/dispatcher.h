@@ -34,8 +34,8 @@ public:
     // not one it takes (432).
     virtual void nickRefused(bool inUse) = 0;
     // The server welcomed us under another nickname than the one we sent,
-    // cut to its limit (nickLength, 0 when it named none). True when the
-    // client takes it and joins.
+    // maybe cut to its limit (nickLength, 0 when it named none). True when
+    // the client takes it and joins.
     virtual bool welcomedAs(QStringView nick, int nickLength) = 0;
     // Another user's channel message, to show and answer: sender is the user
     // name as shown, text the message with its line breaks made.

@@ -366,14 +366,18 @@ void LobbyClient::nickRefused(bool inUse)
 
 bool LobbyClient::welcomedAs(QStringView nick, int nickLength)
 {
-    // The code in front carries status and place: with it the name still works.
-    const QString code = m_d.MyNick.left(NickCode::PrefixLength);
-    if (nick.size() > code.size() && nick.startsWith(code)) {
+    // Cut behind the code, which carries status and place, the name still works.
+    const bool cut = m_d.MyNick.startsWith(nick);
+    if (cut && nick.size() > NickCode::PrefixLength) {
         m_d.MyNick = nick.toString();
         return true;
     }
-    backToLogin(nickLength > 0 ? Login::TooLongMessage.arg(nickLength).arg(qMax(0, nickLength - code.size()))
-                               : Login::CutMessage);
+    if (!cut)
+        backToLogin(Login::RefusedMessage); // renamed, not cut: not a name of ours
+    else if (nickLength > 0)
+        backToLogin(Login::TooLongMessage.arg(nickLength).arg(qMax(0, nickLength - NickCode::PrefixLength)));
+    else
+        backToLogin(Login::CutMessage);
     return false;
 }
 

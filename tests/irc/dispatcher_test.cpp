@@ -45,6 +45,7 @@ TEST(Dispatcher, EveryLineOfAReadIsDispatchedByItselfWhileTheWireStaysAsForOneRe
         {"PING :irc.zen.test\r\nPING x\r\n" + ann("ping?") + ann("PING :y"),
          "Ann> ping?\r\nAnn> PING :y\r\n",
          {"PONG :irc.zen.test"}},
+        {"PING :a\nNICK :evil\r\n", "", {"PONG :a"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.read.toStdString());

@@ -54,7 +54,7 @@ RosterSnapshot lobbyOf(const std::vector<SimPlayer*>& players, const std::vector
     return ::testing::AssertionFailure() << watch.differences().toStdString();
 }
 
-// On the server as the project ships it, flood penalties off.
+// On the server as the project ships it, flood penalties on.
 TEST(CrowdedLobby, EveryRosterConvergesAfterABurstOfHutJoins)
 {
     NgircdServer server;

@@ -50,11 +50,12 @@ TEST(Registration, OnlyTheServersRefusalOfTheNicknameRegisteredCounts)
     const std::pair<QString, QString> cases[] = {
         {":irc 432 * MM_aaFFFBob\r\n", invalid},
         {":irc NOTICE * :hello\r\n" + refusal("432", "mm_aafffbob"), invalid},
-        // Welcomed under a nickname whose code the server cut.
+        // Welcomed under our nickname cut into its code, or under another one.
         {":irc 005 MM_aaFF CHANTYPES=# NICKLEN=7 :are supported\r\n:irc 001 MM_aaFF :Hi\r\n",
          "That UserName Is Too Long: This Server Takes Nicknames Of At Most 7 Characters, 0 For Your Name"},
         {":irc 001 MM_aaFFF :Hi\r\n",
          "That UserName Is Too Long For This Server, Please Choose A Shorter One"},
+        {":irc 001 MM_aaFFFBox :Hi\r\n", invalid}, // renamed, not cut
         // A later nickname change, another nickname or reply, a chat line quoting a refusal.
         {":irc 433 MM_aaFFFBob MM_acFFFBob :Nickname already in use\r\n", ""},
         {refusal("433", "MM_aaFFFBo") + refusal("431", "MM_aaFFFBob"), ""},

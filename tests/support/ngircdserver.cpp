@@ -40,10 +40,11 @@ QByteArray NgircdServer::config(const QByteArray& base) const
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     return QString::fromUtf8(base).remove(ours).toUtf8() +
            QStringLiteral("[Global]\n\tName = %1\n\tListen = 127.0.0.1\n\tPorts = %2\n\tPidFile =\n"
-                          "[Limits]\n\tMaxNickLength = %3\n")
+                          "[Limits]\n\tMaxNickLength = %3\n%4")
                .arg(name())
                .arg(m_port)
                .arg(m_maxNickLength)
+               .arg(m_penalties ? "" : "\tMaxPenaltyTime = 0\n")
                .toUtf8() +
            m_servers;
 }

@@ -18,6 +18,8 @@ public:
 
     // Takes effect at the next start.
     void setMaxNickLength(int length) { m_maxNickLength = length; }
+    // Flood penalties are on, as shipped, unless a benchmark turns them off.
+    void setPenalties(bool on) { m_penalties = on; }
     // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
     void linkTo(NgircdServer& peer);
@@ -50,4 +52,5 @@ private:
     QString m_error;
     quint16 m_port = 0;
     int m_maxNickLength = 28;
+    bool m_penalties = true;
 };

@@ -171,7 +171,7 @@ SimPlayer* LobbySim::randomPlayerInLobby()
 {
     std::vector<SimPlayer*> candidates;
     for (auto& player : m_players) {
-        if (player->inLobby())
+        if (player->inLobby() && NickCode::hutOf(player->state().MyNick) != m_launchingHut)
             candidates.push_back(player.get());
     }
     if (candidates.empty())
@@ -196,11 +196,9 @@ bool LobbySim::act()
     std::vector<Behaviour> enabled;
     for (Behaviour b :
          {Behaviour::Chat, Behaviour::Huts, Behaviour::Launch, Behaviour::Away, Behaviour::Vote}) {
-        if (m_options.behaviours.testFlag(b))
+        if (m_options.behaviours.testFlag(b) && (b != Behaviour::Launch || m_launchingHut < 0))
             enabled.push_back(b);
     }
-    if (m_launching)
-        return false;
     SimPlayer* player = randomPlayerInLobby();
     if (enabled.empty() || !player)
         return false;
@@ -254,7 +252,7 @@ bool LobbySim::takeSlot(SimPlayer& player)
     std::vector<int> free;
     for (int hut = 0; hut < 4; ++hut) {
         for (int slot = 0; slot < 4; ++slot) {
-            if (player.state().HutTable[hut][slot].isEmpty())
+            if (player.state().HutTable[hut][slot].isEmpty() && hut != m_launchingHut)
                 free.push_back(10 * hut + slot);
         }
     }
@@ -291,18 +289,31 @@ bool LobbySim::launch(SimPlayer& player)
 
 void LobbySim::launchWhenSettled(SimPlayer& host)
 {
-    m_launching = true;
-    settle([this, &host] {
-        if (!m_stopped && launch(host))
-            settle([this] { m_launching = false; });
-        else
-            m_launching = false;
-    });
+    // Only the host and the hut's members need to have caught up: nobody
+    // else can change who is in the hut meanwhile.
+    const int hut = m_launchingHut = host.hut();
+    std::vector<const SimPlayer*> hutPlayers;
+    for (const auto& player : m_players) {
+        if (NickCode::hutOf(player->state().MyNick) == hut)
+            hutPlayers.push_back(player.get());
+    }
+    auto among = [hutPlayers](const SimPlayer& p) {
+        return std::find(hutPlayers.begin(), hutPlayers.end(), &p) != hutPlayers.end();
+    };
+    settle(
+        [this, &host, among] {
+            if (!m_stopped && launch(host))
+                settle([this] { m_launchingHut = -1; }, among);
+            else
+                m_launchingHut = -1;
+        },
+        among);
 }
 
-void LobbySim::settle(std::function<void()> then)
+void LobbySim::settle(std::function<void()> then, std::function<bool(const SimPlayer&)> among)
 {
     Settling& settling = m_settling.emplace_back();
+    settling.among = std::move(among);
     settling.roundsLeft = SettleRounds;
     settling.deadline = QDeadlineTimer(SettleGiveUpMs);
     settling.then = std::move(then);
@@ -317,6 +328,8 @@ void LobbySim::startRound(Settling& settling)
     settling.sessions.assign(m_players.size(), 0);
     for (size_t i = 0; i < m_players.size(); ++i) {
         SimPlayer& p = *m_players[i];
+        if (settling.among && !settling.among(p))
+            continue;
         const qint64 before = p.syncsAsked();
         p.askForSync();
         if (p.syncsAsked() > before)

@@ -59,8 +59,8 @@ public:
     // The host clicks Launch; the members of its hut, as their own nicknames
     // place them now, are owed a joiner start.
     bool launch(SimPlayer& player);
-    // The launch action: no one acts until the traffic has settled, the host
-    // launches and the launch has settled too.
+    // The launch action: once the traffic has settled the host launches, and
+    // the launch settles too; meanwhile only players outside the hut act.
     void launchWhenSettled(SimPlayer& host);
     bool changeStatus(SimPlayer& player);
     bool vote(SimPlayer& player);
@@ -76,7 +76,8 @@ public:
     // Lets the traffic settle, then runs `then`: every connected player asks
     // the server for a PONG and waits for it, twice, so whatever anyone sent
     // before has reached everyone. Gives up after a minute.
-    void settle(std::function<void()> then);
+    // With `among`, only the players it holds for take part.
+    void settle(std::function<void()> then, std::function<bool(const SimPlayer&)> among = {});
 
     // Every player in the lobby asks for the names once more; done() runs
     // when the replies are in and the summary says whether any lobby changed.
@@ -97,6 +98,7 @@ private:
     struct Settling {
         std::vector<qint64> awaited; // per player the sync it waits for, 0 for none
         std::vector<int> sessions;
+        std::function<bool(const SimPlayer&)> among;
         int roundsLeft = 0;
         QDeadlineTimer deadline;
         std::function<void()> then;
@@ -126,7 +128,9 @@ private:
     int m_entered = 0;
     int m_chatNumber = 0;
     bool m_stopped = false;
-    bool m_launching = false;
+    // The hut whose launch is settling: its members sit still and nobody
+    // takes a seat in it until the launch has reached them; -1 for none.
+    int m_launchingHut = -1;
     Counts m_counts;
     DeliveryLedger m_ledger{m_players};
     WireMeter m_wire{[this] { return bytesReceived(); }, [this] { return actionCount(); }};
