@@ -94,4 +94,10 @@ public:
     virtual void showLogin() = 0;
     // "/botedit": show the bot editor, loading it if it is not open.
     virtual void showBotEditor() = 0;
+    // A chat line that calls the player by name: shown in the highlight colour.
+    virtual void appendCalling(const QString& text) = 0;
+    // The lobby window is the one the player works in.
+    virtual bool isActive() const = 0;
+    // Asks the desktop for the player's attention (urgency hint, flashing task-bar button).
+    virtual void alert() = 0;
 };

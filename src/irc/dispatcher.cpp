@@ -76,6 +76,10 @@ QString Dispatcher::welcomeText(const QString& serverHost)
         QStringLiteral("Type /out to exit a hut"),
         QStringLiteral("Type /botupdate to update bot data"),
         QStringLiteral("Type /botedit to change the bots responces"),
+        QStringLiteral("Type /ignore <USER> to stop hearing a user"),
+        QStringLiteral("Type /unignore <USER> to hear a user again"),
+        QStringLiteral("Type /ignore to list the users you ignore"),
+        QStringLiteral("Type /alerts off or /alerts on to stop or allow alerts"),
     };
     QString text;
     for (const QString& line : lines)
@@ -264,7 +268,6 @@ void Dispatcher::showChatLine(const ServerLine& line)
     QString message = line.message.chopped(2).toString();
     message.replace(QStringLiteral(":endl:"), CrLf);
 
-    m_view.appendChat(sender + QStringLiteral("> ") + message + CrLf);
     m_handlers.channelMessage(sender, message);
     m_view.refresh();
 }

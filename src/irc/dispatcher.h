@@ -37,8 +37,8 @@ public:
     // maybe cut to its limit (nickLength, 0 when it named none). True when
     // the client takes it and joins.
     virtual bool welcomedAs(QStringView nick, int nickLength) = 0;
-    // Another user's channel message, shown already: sender is the user name
-    // as shown, text the message with its line breaks made.
+    // Another user's channel message, to show and answer: sender is the user
+    // name as shown, text the message with its line breaks made.
     virtual void channelMessage(const QString& sender, const QString& text) = 0;
     // A channel message carrying a kick-vote tag; false stops the line.
     virtual bool kickVote(const ServerLine& line) = 0;

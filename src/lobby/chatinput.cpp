@@ -7,6 +7,7 @@
 #include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
 #include "lobby/nickcode.h"
+#include "lobby/playercommands.h"
 
 namespace ChatInput {
 
@@ -112,7 +113,8 @@ void SEND_Click(LobbyContext& lobby, const QString& typed)
         updateBot(lobby);
         break;
     case Command::Chat:
-        lobby.chat->say(text);
+        if (!PlayerCommands::run(lobby, text))
+            lobby.chat->say(text);
         break;
     }
 }

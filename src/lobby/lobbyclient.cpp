@@ -5,6 +5,7 @@
 #include "lobby/chatinput.h"
 #include "lobby/gamelaunch.h"
 #include "lobby/huts.h"
+#include "lobby/ignorelist.h"
 #include "lobby/links.h"
 #include "lobby/nickcode.h"
 #include "lobby/refresh.h"
@@ -22,8 +23,9 @@ LobbyClient::LobbyClient(Transport& transport, Shell& shell, View& view, QObject
                                                                    Shell::Icon icon) {
                                                                 endWithMessage(title, text, icon);
                                                             }},
-      m_kept(m_connection, view)
+      m_attention(m_d, view, m_settings), m_kept(m_connection, view)
 {
+    m_lobby.settings = &m_settings;
     m_lobby.chat = &m_kept;
     m_d.applyConfiguration();
     m_clock = [] { return QDeadlineTimer::current().deadline(); };
@@ -299,11 +301,27 @@ void LobbyClient::rosterRead()
         RebuildRoster(m_d, views, lists, 0);
         m_view.setUserLists(lists.chatting, lists.playing);
     }
+    if (m_rebuild != Rebuild::None)
+        m_attention.hutsRebuilt(m_rebuild == Rebuild::Whole || !m_names.isOpen());
     m_rebuild = Rebuild::None;
+}
+
+bool LobbyClient::ignores(QStringView userName)
+{
+    return IgnoreList(m_settings).ignores(userName);
 }
 
 void LobbyClient::channelMessage(const QString& sender, const QString& text)
 {
+    if (ignores(sender))
+        return;
+    const QString line = sender + QStringLiteral("> ") + text + QStringLiteral("\r\n");
+    if (holdsName(text, IgnoreList::baseName(NickCode::userName(m_d.MyNick)))) {
+        m_view.appendCalling(line);
+        m_attention.called();
+    } else {
+        m_view.appendChat(line);
+    }
     BotResponder::scan(m_d, m_connection, sender, text, m_botBudget, m_clock());
 }
 
@@ -314,12 +332,20 @@ bool LobbyClient::kickVote(const ServerLine& line)
 
 void LobbyClient::link(const ServerLine& line)
 {
-    Links::receive(m_lobby, line);
+    // The sender as the chat line shows him.
+    const QStringView sender =
+        line.sender.startsWith(NickCode::Marker) ? line.sender.mid(NickCode::PrefixLength) : line.sender;
+    if (!ignores(sender))
+        Links::receive(m_lobby, line);
 }
 
 bool LobbyClient::launch(const ServerLine& line, int hut)
 {
-    return GameLaunch::receive(m_lobby, line, hut);
+    const QString before = m_d.MyNick;
+    const bool goOn = GameLaunch::receive(m_lobby, line, hut);
+    if (m_d.MyNick != before)
+        m_attention.gameStarts();
+    return goOn;
 }
 
 void LobbyClient::nickRefused(bool inUse)

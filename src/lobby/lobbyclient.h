@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/declares.h"
+#include "app/playersettings.h"
 #include "app/ports.h"
 #include "bot/answerbudget.h"
 #include "irc/connection.h"
 #include "irc/dispatcher.h"
+#include "lobby/attention.h"
 #include "lobby/intervals.h"
 #include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
@@ -16,6 +18,8 @@
 #include <QTimer>
 
 #include <functional>
+
+class QSettings;
 
 // One lobby client without windows: owns the client state and wires the
 // connection, the dispatcher and the lobby's features to the ports it is
@@ -49,6 +53,9 @@ public:
     // server's silence count in it. Tests hand in their own; the default is a
     // monotonic clock.
     void setClock(std::function<qint64()> clock);
+    // Where the player's choices are kept between runs; without a store they
+    // last for the run.
+    void setSettingsStore(QSettings* store) { m_settings.setStore(store); }
 
     // The lobby window's load: connects and registers; starts both timers the first time.
     void Form_Load();
@@ -99,6 +106,7 @@ private:
     bool membersKnown();
     void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
+    bool ignores(QStringView userName);
     void onLost(Connection::Loss how);
     void emptyLobby();
     void stopWorking();
@@ -110,6 +118,8 @@ private:
     Connection m_connection;
     Dispatcher m_dispatcher;
     LobbyContext m_lobby;
+    PlayerSettings m_settings;
+    Attention m_attention;
     KeptChat m_kept;
     NamesReply m_names;
     Members m_members;

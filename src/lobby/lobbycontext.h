@@ -6,6 +6,7 @@
 #include <functional>
 
 class Connection;
+class PlayerSettings;
 class KeptChat;
 
 // What the lobby's actions and receivers work with: the client's state, its
@@ -19,6 +20,8 @@ struct LobbyContext {
     std::function<void(const QString& title, const QString& text, Shell::Icon icon)> endWithMessage;
     // A link question is open: links that come meanwhile are chat only.
     bool linkQuestionOpen = false;
+    // The player's kept choices: who is ignored, whether alerts are on.
+    PlayerSettings* settings = nullptr;
     // Where typed chat goes: kept while the lobby channel is not joined.
     KeptChat* chat = nullptr;
 };

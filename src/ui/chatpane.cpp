@@ -1,8 +1,10 @@
 #include "ui/chatpane.h"
 
 #include "ui/displaytext.h"
+#include "ui/look.h"
 
 #include <QScrollBar>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 ChatPane::ChatPane(QWidget* parent) : QPlainTextEdit(parent)
@@ -14,7 +16,7 @@ ChatPane::ChatPane(QWidget* parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
-void ChatPane::appendText(const QString& text)
+void ChatPane::appendText(const QString& text, bool calling)
 {
     if (text.isEmpty())
         return;
@@ -28,7 +30,12 @@ void ChatPane::appendText(const QString& text)
 
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(lines);
+    QTextCharFormat format;
+    if (calling) {
+        format.setForeground(Look::CallingText);
+        format.setFontWeight(QFont::Bold);
+    }
+    end.insertText(lines, format);
     INCHAT_Change();
 }
 

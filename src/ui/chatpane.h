@@ -10,7 +10,9 @@ class ChatPane : public QPlainTextEdit {
 public:
     explicit ChatPane(QWidget* parent);
 
-    void appendText(const QString& text);
+    // A calling text (one that calls the player by name) shows in the
+    // highlight colour; its words stay as they are for screen readers.
+    void appendText(const QString& text, bool calling = false);
     void replaceText(const QString& text);
 
 private:

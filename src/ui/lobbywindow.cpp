@@ -1,6 +1,9 @@
 #include "ui/lobbywindow.h"
 
+#include "lobby/ignorelist.h"
 #include "lobby/lobbyclient.h"
+#include "lobby/nickcode.h"
+#include "ui/chatline.h"
 #include "ui/chatpane.h"
 #include "ui/hutpanel.h"
 #include "ui/imagebutton.h"
@@ -9,10 +12,10 @@
 #include "ui/namecard.h"
 #include "ui/pictures.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -76,12 +79,13 @@ void LobbyWindow::buildChat()
     Look::darkBox(m_inchat);
     m_inchat->replaceText(ConnectingText);
 
-    m_outchat = new QLineEdit(this);
+    m_outchat = new ChatLine(this);
     m_outchat->setObjectName(QStringLiteral("OUTCHAT"));
     m_outchat->setAccessibleName(QStringLiteral("Chat input"));
     m_outchat->setGeometry(Layout::Twips{360, 6720, 5295, 360}.rect());
     Look::darkBox(m_outchat);
     m_outchat->installEventFilter(this);
+    m_outchat->setNames([this] { return completionNames(); });
 
     m_send = new QPushButton(this);
     m_send->setObjectName(QStringLiteral("SEND"));
@@ -155,6 +159,43 @@ void LobbyWindow::orderTabs()
 void LobbyWindow::appendChat(const QString& text)
 {
     m_inchat->appendText(text);
+}
+
+void LobbyWindow::appendCalling(const QString& text)
+{
+    m_inchat->appendText(text, true);
+}
+
+bool LobbyWindow::isActive() const
+{
+    return isActiveWindow();
+}
+
+void LobbyWindow::alert()
+{
+    QApplication::alert(this);
+}
+
+// The user names in the two lists, without status marks and suffixes, but
+// for the player's own.
+QStringList LobbyWindow::completionNames() const
+{
+    const QString own =
+        m_client ? IgnoreList::baseName(NickCode::userName(m_client->state().MyNick)).toString() : QString();
+    QStringList names;
+    for (const QListWidget* list : {m_chat, m_play}) {
+        for (int row = 0; row < list->count(); ++row) {
+            QString name = list->item(row)->text();
+            for (const QLatin1String mark : {QLatin1String("(Away)"), QLatin1String("(BRB)")}) {
+                if (name.startsWith(mark))
+                    name.remove(0, mark.size());
+            }
+            name = IgnoreList::baseName(name).toString();
+            if (!name.isEmpty() && !name.contains(u' ') && name.compare(own, Qt::CaseInsensitive) != 0)
+                names.append(name);
+        }
+    }
+    return names;
 }
 
 void LobbyWindow::setChatText(const QString& text)
@@ -263,6 +304,7 @@ void LobbyWindow::keyPressEvent(QKeyEvent* event)
 void LobbyWindow::SEND_Click()
 {
     const QString text = m_outchat->text();
+    m_outchat->remember(text);
     if (m_client)
         m_client->SEND_Click(text);
     m_outchat->clear();

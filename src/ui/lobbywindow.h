@@ -6,13 +6,13 @@
 
 #include <array>
 
+class ChatLine;
 class ChatPane;
 class HutPanel;
 class ImageButton;
 class LobbyClient;
 class NameCard;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 struct Pictures;
@@ -43,6 +43,9 @@ public:
     void showLobbySelect() override;
     void showLogin() override;
     void showBotEditor() override;
+    void appendCalling(const QString& text) override;
+    bool isActive() const override;
+    void alert() override;
 
 signals:
     void lobbySelectRequested();
@@ -58,6 +61,7 @@ private:
     void buildChat();
     void buildLists();
     void orderTabs();
+    QStringList completionNames() const;
 
     void SEND_Click();
     void OUTCHAT_GotFocus();
@@ -73,7 +77,7 @@ private:
     QLabel* m_hutsImage = nullptr;
     std::array<HutPanel*, 4> m_huts{};
     ChatPane* m_inchat = nullptr;
-    QLineEdit* m_outchat = nullptr;
+    ChatLine* m_outchat = nullptr;
     QPushButton* m_send = nullptr;
     QListWidget* m_chat = nullptr;
     QListWidget* m_play = nullptr;

@@ -21,6 +21,8 @@ inline const QColor Gold(226, 184, 84);
 inline const QColor PaleGold(250, 226, 150);
 inline const QColor DeepGold(150, 104, 36);
 inline const QColor Night(30, 26, 46);
+// A chat line that calls the player by name, on a text box's grey.
+inline const QColor CallingText(255, 150, 70);
 
 // Font sizes in pixels, so text grows with the layout on any screen: the
 // windows were drawn at 96 dpi with 9.75, 12 and 13.5 point faces.

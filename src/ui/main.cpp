@@ -4,11 +4,13 @@
 #include "ui/qtshell.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // Both names make the player's folders: ~/.local/share/ZenLobby/ZenLobby on Linux.
+    // Both names make the player's folders: ~/.local/share/ZenLobby/ZenLobby on Linux,
+    // and his settings: ~/.config/ZenLobby/ZenLobby.conf.
     QApplication::setOrganizationName(QStringLiteral("ZenLobby"));
     QApplication::setApplicationName(QStringLiteral("ZenLobby"));
     QApplication::setWindowIcon(Pictures::programIcon());
@@ -20,6 +22,9 @@ int main(int argc, char** argv)
     TcpTransport transport;
     QtShell shell;
     Forms forms(transport, shell);
+    // The player's ignore list and alerts, in the per-user settings.
+    QSettings settings;
+    forms.client().setSettingsStore(&settings);
     forms.Main();
     return QApplication::exec();
 }

@@ -70,7 +70,11 @@ TEST(Dispatcher, TheWelcomeJoinsTheLobbyAndReplacesTheChatAndNoticeAuthRegisters
                        "Type /kick <USER> to vote a user to be kicked\r\n"
                        "Type /in to set mode to chatting\r\nType /out to exit a hut\r\n"
                        "Type /botupdate to update bot data\r\n"
-                       "Type /botedit to change the bots responces\r\n");
+                       "Type /botedit to change the bots responces\r\n"
+                       "Type /ignore <USER> to stop hearing a user\r\n"
+                       "Type /unignore <USER> to hear a user again\r\n"
+                       "Type /ignore to list the users you ignore\r\n"
+                       "Type /alerts off or /alerts on to stop or allow alerts\r\n");
     const QStringList joins{"JOIN #ZentharaNET_3", "MODE #ZentharaNET_3"};
     const QStringList registers{"NICK MM_aaFFFBob",
                                 R"(USER MM_aaFFFBob "zentharanet.net" "10.0.0.5" :ZenUser)"};

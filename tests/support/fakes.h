@@ -140,8 +140,18 @@ public:
     void showLobbySelect() override { ++lobbySelectShown; }
     void showLogin() override { ++loginShown; }
     void showBotEditor() override { ++botEditorShown; }
+    void appendCalling(const QString& text) override
+    {
+        chat += text;
+        calling += text;
+    }
+    bool isActive() const override { return active; }
+    void alert() override { ++alerts; }
 
     QString chat, title;
+    QString calling; // the lines of chat that called the player
+    bool active = false;
+    int alerts = 0;
     QStringList chatList, playList;
     bool slotTaken[34] = {};
     QString slotToolTip[34];

@@ -2,6 +2,7 @@
 // fitting its box and standing out from its background, every control named for screen readers, pictures as
 // sharp as the screen, Tab and Enter as laid out, and screenshots of every window (all once more at device
 // pixel ratio 2, see CMakeLists.txt).
+#include "ui/look.h"
 #include "uitest.h"
 
 #include <QAbstractScrollArea>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +78,16 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     save(lobby, "lobby-namecard", "CHAT");
     click(control(lobby, "Image1"));
     EXPECT_FALSE(control(lobby, "Popup")->isVisible());
+    // A line that calls the player stands out, and the ignore list answers.
+    desktop.transport.deliver(":MM_aa020Cid!c@h PRIVMSG #ZentharaNET_0 :ann, you host hut 1?\r\n");
+    desktop.input()->setFocus();
+    for (const char* typed : {"/ignore Zed", "/ignore Gus", "/ignore"})
+        desktop.type(typed);
+    save(lobby, "lobby-calling", "OUTCHAT");
+    auto* pane = control<QPlainTextEdit>(lobby, "INCHAT");
+    const QTextBlock block = pane->document()->findBlock(int(pane->toPlainText().indexOf("Cid> ann")));
+    EXPECT_EQ(block.begin().fragment().charFormat().foreground().color(), Look::CallingText);
+    EXPECT_FALSE(block.next().begin().fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush));
     desktop.type("/botedit");
     save(desktop.editor(), "editor", "Text1");
 

@@ -132,6 +132,37 @@ TEST(Windows, TheLobbyAndItsBotEditorAnswerClicksAndKeysAndClosingTheLobbyEndsQu
     EXPECT_TRUE(desktop.transport.takeLines().isEmpty());
 }
 
+TEST(Windows, TheChatInputWalksTheLastFiftyLinesAndCompletesNamesShortestFirst)
+{
+    Desktop desktop;
+    desktop.enterLobby();
+    desktop.transport.deliver(
+        ":irc 353 MM_aaFFFBob = #ZentharaNET_0 :MM_aaFFFAnnabel MM_acFFFAnn MM_abFFFAnton_2 "
+        "MM_aaFFFBob MM_aaFFFBea\r\n");
+    QLineEdit* input = desktop.input();
+    for (int i = 0; i < 52; ++i)
+        desktop.type(QString("line %1").arg(i));
+    QTest::keyClicks(input, "draft");
+    const auto keys = [&](Qt::Key key, int times) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(input, key);
+        return input->text();
+    };
+    EXPECT_EQ(keys(Qt::Key_Up, 1), "line 51");
+    EXPECT_EQ(keys(Qt::Key_Up, 50), "line 2");
+    EXPECT_EQ(keys(Qt::Key_Down, 49), "line 51");
+    EXPECT_EQ(keys(Qt::Key_Down, 2), "draft");
+
+    input->setText("aN");
+    for (const char* turn : {"Ann, ", "Anton, ", "Annabel, ", "Ann, "})
+        EXPECT_EQ(keys(Qt::Key_Tab, 1), turn);
+    QTest::keyClicks(input, "hi b");
+    EXPECT_EQ(keys(Qt::Key_Tab, 1), "Ann, hi Bea");
+    // Nothing to complete: Tab moves on to SEND, as anywhere in the window.
+    QTest::keyClicks(input, " x\t");
+    EXPECT_EQ(desktop.lobby()->focusWidget(), control(desktop.lobby(), "SEND"));
+}
+
 TEST(QtShell, TheEndIsAtOnceAndTheQuestionIsNotModal)
 {
     // The end of the program ends the process at once.

@@ -23,6 +23,9 @@ public:
     void showLobbySelect() override {}
     void showLogin() override {}
     void showBotEditor() override {}
+    void appendCalling(const QString& text) override { appendChat(text); }
+    bool isActive() const override { return true; }
+    void alert() override {}
 
     // The newest text of the chat pane.
     const QString& chat() const { return m_chat; }
