@@ -171,10 +171,7 @@ void LobbyClient::finish()
 
 void LobbyClient::emptyLobby()
 {
-    m_names.reset();
-    m_members.clear();
-    m_membersKnown = false;
-    m_rebuild = Rebuild::None;
+    m_roster.reset();
     for (int hut = 0; hut <= 4; ++hut) {
         for (int slot = 0; slot <= 3; ++slot)
             m_d.HutTable[hut][slot].clear();
@@ -232,36 +229,22 @@ void LobbyClient::onLost(Connection::Loss how)
 
 void LobbyClient::namesLine(QStringView names)
 {
-    m_names.takeLine(names);
-    m_membersKnown = false;
-    m_rebuild = Rebuild::Names;
+    m_roster.namesLine(names);
 }
 
 void LobbyClient::namesEnd()
 {
-    m_names.end();
-    m_members.reset(m_names.entries());
-    m_membersKnown = true;
-}
-
-bool LobbyClient::membersKnown()
-{
-    if (!m_membersKnown) {
-        m_names.end();
-        return false;
-    }
-    m_rebuild = Rebuild::Whole;
-    return true;
+    m_roster.namesEnd();
 }
 
 bool LobbyClient::memberJoined(QStringView nick)
 {
-    return membersKnown() && m_members.joined(nick);
+    return m_roster.joined(nick);
 }
 
 bool LobbyClient::memberParted(QStringView nick)
 {
-    return membersKnown() && m_members.left(nick);
+    return m_roster.left(nick);
 }
 
 bool LobbyClient::memberKicked(QStringView nick, QStringView)
@@ -269,41 +252,23 @@ bool LobbyClient::memberKicked(QStringView nick, QStringView)
     // Our own kick has emptied the lobby already; its names are not ours to ask.
     if (nick.compare(m_d.MyNick, Qt::CaseInsensitive) == 0)
         return true;
-    return membersKnown() && m_members.left(nick);
+    return m_roster.left(nick);
 }
 
 bool LobbyClient::memberQuit(QStringView nick)
 {
-    return membersKnown() && m_members.left(nick);
+    return m_roster.left(nick);
 }
 
 bool LobbyClient::memberRenamed(QStringView from, QStringView to)
 {
-    return membersKnown() && m_members.renamed(from, to);
+    return m_roster.renamed(from, to);
 }
 
 void LobbyClient::rosterRead()
 {
-    if (m_rebuild == Rebuild::Names) {
-        // A reply read in many small reads hands on only what each read
-        // added, so the window's lists grow with the reply instead of being
-        // copied and filled again for every read.
-        const RosterChange change = m_names.rebuild(m_d);
-        if (change.afresh)
-            m_view.setUserLists(change.lists.chatting, change.lists.playing);
-        else
-            m_view.appendUsers(change.newChatting(), change.newPlaying());
-    } else if (m_rebuild == Rebuild::Whole) {
-        // The same rebuild a names reply of these members would bring.
-        const QStringList& entries = m_members.entries();
-        QList<QStringView> views(entries.begin(), entries.end());
-        RosterLists lists;
-        RebuildRoster(m_d, views, lists, 0);
-        m_view.setUserLists(lists.chatting, lists.playing);
-    }
-    if (m_rebuild != Rebuild::None)
-        m_attention.hutsRebuilt(m_rebuild == Rebuild::Whole || !m_names.isOpen());
-    m_rebuild = Rebuild::None;
+    if (bool complete = false; m_roster.rebuild(m_d, m_view, complete))
+        m_attention.hutsRebuilt(complete);
 }
 
 bool LobbyClient::ignores(QStringView userName)

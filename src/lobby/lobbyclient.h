@@ -10,8 +10,7 @@
 #include "lobby/intervals.h"
 #include "lobby/keptchat.h"
 #include "lobby/lobbycontext.h"
-#include "lobby/members.h"
-#include "lobby/roster.h"
+#include "lobby/lobbyroster.h"
 
 #include <QObject>
 #include <QTime>
@@ -101,9 +100,6 @@ private:
     void link(const ServerLine& line) override;
     bool launch(const ServerLine& line, int hut) override;
 
-    // Whether the kept members can follow a membership line; a names reply
-    // that is still open when one comes never ended and is given up.
-    bool membersKnown();
     void backToLogin(const QString& text);
     void onFailed(bool whileConnecting, int code, const QString& description);
     bool ignores(QStringView userName);
@@ -121,10 +117,7 @@ private:
     PlayerSettings m_settings;
     Attention m_attention;
     KeptChat m_kept;
-    NamesReply m_names;
-    Members m_members;
-    bool m_membersKnown = false; // a names reply has ended, none is open
-    enum class Rebuild { None, Names, Whole } m_rebuild = Rebuild::None;
+    LobbyRoster m_roster;
     AnswerBudget m_botBudget;
     std::function<qint64()> m_clock;
     QTimer m_refreshTimer;
