@@ -57,7 +57,7 @@ TEST(Look, EveryWindowAsDesignedTextsFitAndStandOutControlsNamedAndKeysWork)
     desktop.transport.acceptConnection();
     desktop.transport.deliver(
         ":irc 001 MM_aaFFFAnn :Welcome to the Internet Relay Network\r\n"
-        ":irc 353 MM_aaFFFAnn = #ZentharaNET_0 :@MM_aa000Ann MM_aa001Bob MM_aa020Cid MM_acFFFDee MM_adFFFEve "
+        ":MM_aaFFFAnn!~MM_aaFFFA@127.0.0.1 JOIN :#ZentharaNET_0\r\n:irc 353 MM_aaFFFAnn = #ZentharaNET_0 :@MM_aa000Ann MM_aa001Bob MM_aa020Cid MM_acFFFDee MM_adFFFEve "
         "MM_abFFFFay MM_abFFFGus Zed\r\n:irc 366 MM_aaFFFAnn #ZentharaNET_0 :End of NAMES list\r\n"
         ":MM_aa001Bob!~MM_aa001B@127.0.0.1 PRIVMSG #ZentharaNET_0 :anyone up for a 2v2?\r\n"
         ":MM_aa020Cid!~MM_aa020C@127.0.0.1 PRIVMSG #ZentharaNET_0 :hut 3 needs one more\r\n");
