@@ -47,14 +47,7 @@ if [[ ! -x $lobbysim ]]; then
     echo "bench.sh: $lobbysim is missing" >&2
     exit 1
 fi
-free_port() {
-    local port
-    while :; do
-        port=$((20000 + RANDOM % 30000))
-        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
-    done
-    echo "$port"
-}
+source "$ROOT/scripts/freeport.sh"
 ZEN_NETWORK_DIR=$(mktemp -d)
 chmod 755 "$ZEN_NETWORK_DIR"
 ports=("$(free_port)" "$(free_port)" "$(free_port)")

@@ -18,14 +18,7 @@ LOBBYSIM=${2:?the lobbysim program}
 WORK=$(mktemp -d)
 chmod 755 "$WORK" # a server dropped to nobody reads its config here
 
-free_port() {
-    local port
-    while :; do
-        port=$((20000 + RANDOM % 30000))
-        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
-    done
-    echo "$port"
-}
+source "$ROOT/scripts/freeport.sh"
 
 server_pid=
 cleanup() {
