@@ -96,6 +96,9 @@ struct Network {
     {
         SimOptions options;
         for (const auto& server : servers) {
+            // What is timed is the clients, not the server's flood budget: with
+            // penalties a clicker's own NAMES of one click holds back its next NICK.
+            server->setPenalties(false);
             if (!server->start()) {
                 error = server->errorString();
                 return false;
