@@ -97,7 +97,7 @@ struct Network {
         SimOptions options;
         for (const auto& server : servers) {
             // What is timed is the clients, not the server's flood budget: with
-            // penalties a clicker's own NAMES of one click holds back its next NICK.
+            // penalties a player's own earlier lines can hold its NICK back by a second.
             server->setPenalties(false);
             if (!server->start()) {
                 error = server->errorString();
