@@ -84,12 +84,15 @@ expect() {
 players=$(sed -n 's/^lobbysim: \([0-9]*\) players .*/\1/p' <<<"$summary" | tail -1)
 expect "in the lobby   $players of $players (ended: 0 kicked, 0 lost the server"
 expect "delivered      chat 100.0% ([1-9][0-9]* of [1-9][0-9]*), launches 100.0%"
-expect "rosters        all agree"
 if [[ $KIND == inspircd ]]; then
     # InspIRCd lists members in the order they connected, not newest first as
     # ngIRCd does and the kept list does, so only the fresh reply's order differs.
+    expect "rosters        all agree"
     expect "; 0 reconnected)"
 else
-    expect "rosters        all agree and match a fresh names reply"
+    # Every player shows exactly what its own server lists. A restarted server
+    # builds the channel anew from the others' burst, so its order of the same
+    # members may differ from theirs: the servers' order, not the lobby's.
+    expect "rosters        .* and match a fresh names reply"
 fi
 exit $status
