@@ -47,12 +47,11 @@ bool LobbyRoster::rebuild(Declares& state, View& view, bool& complete)
         else
             view.appendUsers(change.newChatting(), change.newPlaying());
     } else if (kind == Rebuild::Whole) {
-        // The same rebuild a names reply of these members would bring.
-        const QStringList& entries = m_members.entries();
-        const QList<QStringView> views(entries.begin(), entries.end());
+        // The same rebuild a names reply of these members would bring; the
+        // window's lists are filled again only when they changed.
         RosterLists lists;
-        RebuildRoster(state, views, lists, 0);
-        view.setUserLists(lists.chatting, lists.playing);
+        if (m_members.rebuild(state, lists))
+            view.setUserLists(lists.chatting, lists.playing);
     }
     complete = kind == Rebuild::Whole || !m_names.isOpen();
     return kind != Rebuild::None;

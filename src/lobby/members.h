@@ -1,26 +1,48 @@
 #pragma once
 
+#include "app/declares.h"
+#include "lobby/roster.h"
+
 #include <QList>
-#include <QStringList>
+#include <QString>
 #include <QStringView>
 
 // The lobby channel's members, in the order the server lists them (newest
 // first, a rename in place), each entry as a names reply gives it to the
-// roster: operator marks gone, any other membership mark kept.
+// roster: operator marks gone, any other membership mark kept. Every member
+// keeps what its entry decodes to, so a line about one member decodes one
+// name, not the whole lobby.
 class Members {
 public:
     void reset(const QList<QStringView>& namesReply);
-    void clear() { m_entries.clear(); }
+    void clear();
     // Each returns false when the line does not fit the list (a join of
     // someone listed, a part or rename of someone not listed); the list then
     // is as the line says all the same, as far as it can be.
     bool joined(QStringView nick);
     bool left(QStringView nick);
     bool renamed(QStringView from, QStringView to);
-    const QStringList& entries() const { return m_entries; }
+
+    // Writes the huts and UserCount that RebuildRoster over the members'
+    // entries writes. The lists it would give go to `lists` only when they
+    // differ from those of the last rebuild; then it returns true.
+    bool rebuild(Declares& state, RosterLists& lists);
 
 private:
+    struct Member {
+        QString entry;
+        uint key = 0; // of the nickname without its marks, case folded
+        bool decoded = false;
+        bool playing = false;
+        int hut = -1; // the cell the entry takes, hut -1 for none
+        int slot = -1;
+        QString listText;
+        QString cell;
+    };
+    static Member member(QString entry);
+    static void decode(Member& member);
     qsizetype indexOf(QStringView nick) const;
 
-    QStringList m_entries;
+    QList<Member> m_members;
+    bool m_listsChanged = true;
 };

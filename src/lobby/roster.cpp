@@ -70,20 +70,6 @@ struct HutPlaces {
     }
 };
 
-void addToHuts(Declares& state, HutPlaces& places, QStringView code, QStringView entry, QString ownedEntry)
-{
-    const int hut = NickCode::HexToNum(code.mid(2, 2));
-    const QChar slotDigits[2] = {u'0', code.size() > 4 ? code.at(4) : QChar()};
-    const int slot = NickCode::HexToNum(QStringView(slotDigits, code.size() > 4 ? 2 : 1));
-    // Slot digits 5 to E name cells the table does not have: ignored.
-    if (hut < 255 && slot < Declares::HutSlots) {
-        if (hut <= 4)
-            places.place(hut, slot, entry, std::move(ownedEntry));
-        else
-            state.HutTable[hut][slot] = entry.toString();
-    }
-}
-
 // Whether text holds "MM_" (exact case). Lobby names hold no "_" at all, so
 // looking for that one character settles it for nearly every name.
 bool holdsMarker(QStringView text)
@@ -95,60 +81,97 @@ bool holdsMarker(QStringView text)
     return false;
 }
 
-void decode(Declares& state, HutPlaces& places, RosterLists& lists, QStringView raw)
+void placeInHut(EntryCode& decoded, QStringView code, QStringView entry)
 {
+    const int hut = NickCode::HexToNum(code.mid(2, 2));
+    const QChar slotDigits[2] = {u'0', code.size() > 4 ? code.at(4) : QChar()};
+    const int slot = NickCode::HexToNum(QStringView(slotDigits, code.size() > 4 ? 2 : 1));
+    // Slot digits 5 to E name cells the table does not have: ignored.
+    if (hut < 255 && slot < Declares::HutSlots) {
+        decoded.hut = hut;
+        decoded.slot = slot;
+        decoded.cell = entry;
+    }
+}
+
+const QStringView Away = u"(Away)";
+const QStringView Brb = u"(BRB)";
+
+// Both rebuilds decode with this; the names reply's runs over every name.
+Q_ALWAYS_INLINE EntryCode decode(QStringView raw)
+{
+    EntryCode decoded;
     // The code is the first eight characters and the entry the whole name,
     // each without any "MM_". Lobby clients write the marker once, in front,
     // and then both are plain views of the name.
-    QString codeText, entryText;
+    QString codeText;
     QStringView code, entry;
     if (raw.startsWith(NickCode::Marker) && !holdsMarker(raw.mid(3))) {
         entry = raw.mid(3);
         code = entry.left(5);
     } else if (!raw.contains(NickCode::Marker, CI)) {
-        lists.chatting.append(raw.toString()); // an ordinary IRC user
-        return;
+        decoded.shown = raw; // an ordinary IRC user
+        return decoded;
     } else {
         codeText = raw.left(NickCode::PrefixLength).toString().remove(NickCode::Marker);
-        entryText = raw.toString().remove(NickCode::Marker);
+        decoded.owned = raw.toString().remove(NickCode::Marker);
         code = codeText;
-        entry = entryText;
+        entry = decoded.owned;
     }
     if (entry.size() < 5) {
-        lists.chatting.append(raw.toString()); // a marker but no name behind the code
-        return;
+        decoded.shown = raw; // a marker but no name behind the code
+        return decoded;
     }
-    const QStringView shown = entry.mid(5);
+    const QStringView name = entry.mid(5);
     const QChar status = code.size() > 1 ? code.at(1) : QChar();
+    decoded.shown = name;
     if (status == u'b') {
-        lists.playing.append(shown.toString());
+        decoded.playing = true;
     } else if (status == u'a') {
-        lists.chatting.append(shown.toString());
-        addToHuts(state, places, code, entry, std::move(entryText));
+        placeInHut(decoded, code, entry);
     } else if (status == u'c') {
-        lists.chatting.append(QStringLiteral("(Away)").append(shown));
+        decoded.mark = Away;
     } else if (status == u'd') {
-        lists.chatting.append(QStringLiteral("(BRB)").append(shown));
+        decoded.mark = Brb;
     } else {
-        lists.chatting.append(entry.toString());
+        decoded.shown = entry;
     }
+    return decoded;
 }
 
 } // namespace
 
+EntryCode decodeEntry(QStringView raw)
+{
+    return decode(raw);
+}
+
+void clearShownHuts(Declares& state)
+{
+    for (int hut = 0; hut <= 4; ++hut) {
+        for (int slot = 0; slot <= 3; ++slot)
+            state.HutTable[hut][slot].clear();
+    }
+}
+
 void RebuildRoster(Declares& state, const QList<QStringView>& entries, RosterLists& lists, qsizetype from)
 {
     if (from == 0) {
-        for (int hut = 0; hut <= 4; ++hut) {
-            for (int slot = 0; slot <= 3; ++slot)
-                state.HutTable[hut][slot].clear();
-        }
+        clearShownHuts(state);
         lists = {};
         lists.chatting.reserve(entries.size());
     }
     HutPlaces places;
-    for (qsizetype i = from; i < entries.size(); ++i)
-        decode(state, places, lists, entries[i]);
+    for (qsizetype i = from; i < entries.size(); ++i) {
+        EntryCode decoded = decode(entries[i]);
+        (decoded.playing ? lists.playing : lists.chatting).append(decoded.listText());
+        if (decoded.hut < 0)
+            continue;
+        if (decoded.hut <= 4)
+            places.place(decoded.hut, decoded.slot, decoded.cell, std::move(decoded.owned));
+        else
+            state.HutTable[decoded.hut][decoded.slot] = decoded.cell.toString();
+    }
     places.writeTo(state);
     state.UserCount = qint16(qMin(entries.size(), qsizetype(std::numeric_limits<qint16>::max())));
 }

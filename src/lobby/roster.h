@@ -2,7 +2,10 @@
 
 #include "app/declares.h"
 
+#include <algorithm>
+
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <QStringView>
 
@@ -47,6 +50,31 @@ private:
     qsizetype m_decoded = 0;
     bool m_open = false;
 };
+
+// What one names entry shows: its line in one of the two lists and the hut
+// cell it takes. The views are of the entry or of `owned`.
+struct EntryCode {
+    bool playing = false;
+    QStringView mark;  // "(Away)" or "(BRB)" before the name, or nothing
+    QStringView shown; // the name as listed
+    int hut = -1;      // the cell taken, hut -1 for none
+    int slot = -1;
+    QStringView cell; // that cell's text
+    QString owned;    // the entry without its "MM_"s, when they were not only in front
+
+    QString listText() const
+    {
+        if (mark.isEmpty())
+            return shown.toString();
+        QString text(mark.size() + shown.size(), Qt::Uninitialized);
+        std::copy(shown.begin(), shown.end(), std::copy(mark.begin(), mark.end(), text.data()));
+        return text;
+    }
+};
+EntryCode decodeEntry(QStringView entry);
+
+// Empties the cells every rebuild fills anew: huts 0 to 4, slots 0 to 3.
+void clearShownHuts(Declares& state);
 
 // RebuildRoster: decodes the nickname code of every entry from `from` on into
 // the two user lists and huts 0 to 4, slots 0 to 3 of HutTable, and counts

@@ -17,9 +17,9 @@ struct Lobby : ConnectedLobby {
     QString huts() const
     {
         QStringList cells;
-        for (int h = 0; h <= 4; ++h)
-            for (int s = 0; s < Declares::HutSlots; ++s)
-                cells << d.HutTable[h][s];
+        for (const auto& hut : d.HutTable)
+            for (const QString& cell : hut)
+                cells << cell;
         return cells.join(u',') + ' ' + QString::number(d.UserCount);
     }
 };
@@ -124,20 +124,32 @@ TEST(NamesReply, EachReplyRefillsTheShownHutsLaterNamesWinAndTheDispatchGoesOn)
 // count are then what a names reply listing them in the server's order gives.
 TEST(Members, FollowTheMembershipLinesInTheServersOrder)
 {
-    const QString start = QStringLiteral("MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob");
+    // Dee and the voiced Gus both claim hut 0, slot 0: the later name wins.
+    const QString start = QStringLiteral("MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob +MM_aa001Gus");
     const auto by = [](const char* nick, const char* rest) {
         return ":" + QString(nick) + "!u@h " + rest + "\r\n";
     };
     // after: the server's names list after the read; asks: whether NAMES goes out
     const std::tuple<QString, QString, bool> cases[] = {
         {by("Eve", "JOIN :#chan"), "Eve " + start, false},
-        {by("MM_aaFFFCid", "PART #chan :bye"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
-        {by("MM_aaFFFBob", "KICK #chan mm_aafffcid :out"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
-        {by("MM_aa000Dee", "QUIT :gone"), "MM_aaFFFCid MM_aa010Bea MM_aaFFFBob", false},
-        {by("MM_aa010Bea", "NICK :MM_aa000Bea"), "MM_aa000Dee MM_aaFFFCid MM_aa000Bea MM_aaFFFBob", false},
-        {by("MM_aaFFFBob", "NICK MM_ab011Bob"), "MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_ab011Bob", false},
+        {by("Eve", "JOIN :#chan") + by("Eve", "NICK :MM_aa020Eve"), "MM_aa020Eve " + start, false},
+        {by("MM_aa010Ann", "JOIN :#chan"), "MM_aa010Ann " + start, false},
+        {by("MM_aa052Fay", "JOIN :#chan"), "MM_aa052Fay " + start, false},
+        {by("MM_aaFFFCid", "PART #chan :bye"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob +MM_aa001Gus", false},
+        {by("MM_aaFFFBob", "KICK #chan mm_aafffcid :out"), "MM_aa000Dee MM_aa010Bea MM_aaFFFBob +MM_aa001Gus",
+         false},
+        {by("MM_aa000Dee", "QUIT :gone"), "MM_aaFFFCid MM_aa010Bea MM_aaFFFBob +MM_aa001Gus", false},
+        {by("mm_aa001gus", "PART #chan"), "MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob", false},
+        {by("MM_aa001Gus", "NICK :MM_acFFFGus"),
+         "MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob +MM_acFFFGus", false},
+        {by("MM_aa010Bea", "NICK :MM_aa000Bea"),
+         "MM_aa000Dee MM_aaFFFCid MM_aa000Bea MM_aaFFFBob +MM_aa001Gus", false},
+        {by("MM_aa000Dee", "NICK :MM_aa010Dee"),
+         "MM_aa010Dee MM_aaFFFCid MM_aa010Bea MM_aaFFFBob +MM_aa001Gus", false},
+        {by("MM_aaFFFBob", "NICK MM_ab011Bob"),
+         "MM_aa000Dee MM_aaFFFCid MM_aa010Bea MM_ab011Bob +MM_aa001Gus", false},
         {by("MM_aaFFFCid", "PART #chan") + by("MM_aaFFFCid", "JOIN #chan"),
-         "MM_aaFFFCid MM_aa000Dee MM_aa010Bea MM_aaFFFBob", false},
+         "MM_aaFFFCid MM_aa000Dee MM_aa010Bea MM_aaFFFBob +MM_aa001Gus", false},
         {by("Eve", "JOIN :#other") + by("MM_aaFFFCid", "PART #other") + by("Eve", "KICK #other Cid"), start,
          false},
         // Lines the kept list cannot follow ask for the names, once a read.
@@ -145,6 +157,7 @@ TEST(Members, FollowTheMembershipLinesInTheServersOrder)
         {by("MM_aa000Dee", "JOIN :#chan"), start, true},
         {":irc MODE #chan +v MM_aaFFFCid\r\n", start, true},
         {names("X1"), "X1", false},
+        {names("X1 MM_aaFFFCid") + End + by("MM_aaFFFCid", "NICK :MM_aa030Cid"), "X1 MM_aa030Cid", false},
         {names("X1") + by("Eve", "JOIN :#chan"), "X1", true}, // a reply that never ended
     };
     for (const auto& [read, after, asks] : cases) {
