@@ -25,30 +25,25 @@ QStringMatcher matcher(const QString& text)
     return QStringMatcher(FoldedText::fold(text), Qt::CaseSensitive);
 }
 
-// The control tags searched in a channel message's text, folded, and the
-// lobby channel, which a line may change for the next one.
-struct Needles {
+// The control tags searched in a channel message's text, folded. They never
+// change, so every client of the process shares one set.
+struct Tags {
     const QStringMatcher launch = matcher(QStringLiteral("[ZENLAUNCH"));
     const QStringMatcher kick = matcher(ControlMessage::KickTag);
     const QStringMatcher link = matcher(ControlMessage::LinkTag);
     const QStringMatcher launchOf[4] = {
         matcher(ControlMessage::launchTag(0)), matcher(ControlMessage::launchTag(1)),
         matcher(ControlMessage::launchTag(2)), matcher(ControlMessage::launchTag(3))};
-    QString channel;
-    QString foldedChannel;
-
-    void update(const QString& currentChannel)
-    {
-        if (currentChannel != channel || foldedChannel.isEmpty()) {
-            channel = currentChannel;
-            foldedChannel = FoldedText::fold(currentChannel);
-        }
-    }
 };
+
+const Tags& tags()
+{
+    static const Tags tags;
+    return tags;
+}
 } // namespace
 
 struct Dispatcher::Read {
-    Needles needles;
     bool pong = false;
     bool names = false;
     bool registration = false;
@@ -97,10 +92,13 @@ void Dispatcher::HandleInbound(const QString& block)
         const qsizetype end = lineEnd(block, start);
         const qsizetype next = end < 0 ? block.size() : end + 2;
         // A line may change the nickname or the channel the next one is read for.
-        read.needles.update(m_d.CurrentChannel);
+        if (m_d.CurrentChannel != m_channel || m_foldedChannel.isEmpty()) {
+            m_channel = m_d.CurrentChannel;
+            m_foldedChannel = FoldedText::fold(m_channel);
+        }
         const QStringView text = QStringView(block).mid(start, next - start);
         FoldedText::fold(text, folded);
-        dispatchLine(ServerLine::parse(text, folded, read.needles.foldedChannel), read);
+        dispatchLine(ServerLine::parse(text, folded, m_foldedChannel), read);
         start = next;
     }
     if (read.roster && !m_handlers.hasEnded())
@@ -112,7 +110,7 @@ void Dispatcher::HandleInbound(const QString& block)
 void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
 {
     m_handlers.serverLine(line);
-    const QStringView foldedChannel = read.needles.foldedChannel;
+    const QStringView foldedChannel = m_foldedChannel;
     if (line.is(u"PING")) {
         onPing(line, read);
     } else if (line.refusesNickname(m_d.MyNick)) {
@@ -136,7 +134,7 @@ void Dispatcher::dispatchLine(const ServerLine& line, Read& read)
                line.is(u"NICK") || line.is(u"MODE")) {
         onMembership(line, read);
     } else if (line.isChannelMessage()) {
-        onChannelMessage(line, read);
+        onChannelMessage(line);
     }
 }
 
@@ -192,7 +190,7 @@ void Dispatcher::onSupport(const ServerLine& line)
 // list cannot follow makes the client ask for the names.
 void Dispatcher::onMembership(const ServerLine& line, Read& read)
 {
-    const QStringView channel = read.needles.foldedChannel;
+    const QStringView channel = m_foldedChannel;
     const QStringView sender = line.sender;
     if (sender.isEmpty())
         return; // no one to follow
@@ -239,9 +237,9 @@ void Dispatcher::askNames(Read& read)
 
 // Control tags count only in a channel message to the lobby channel, where
 // their sender is known.
-void Dispatcher::onChannelMessage(const ServerLine& line, const Read& read)
+void Dispatcher::onChannelMessage(const ServerLine& line)
 {
-    const Needles& n = read.needles;
+    const Tags& n = tags();
     const bool launchTag = line.messageHas(n.launch);
     if (!launchTag)
         showChatLine(line);

@@ -70,7 +70,7 @@ private:
     void onWelcome(const ServerLine& line, Read& read);
     void onSupport(const ServerLine& line);
     void onMembership(const ServerLine& line, Read& read);
-    void onChannelMessage(const ServerLine& line, const Read& read);
+    void onChannelMessage(const ServerLine& line);
     void askNames(Read& read);
     void showChatLine(const ServerLine& line);
 
@@ -78,5 +78,7 @@ private:
     Connection& m_connection;
     View& m_view;
     InboundHandlers& m_handlers;
+    QString m_channel; // the lobby channel the lines are read for, and folded
+    QString m_foldedChannel;
     int m_nickLength = 0; // the server's NICKLEN, 0 until it names one
 };

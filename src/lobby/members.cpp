@@ -1,6 +1,7 @@
 #include "lobby/members.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 // The marks a names reply may put before a nickname; no nickname begins with one.
@@ -33,51 +34,54 @@ uint foldedKey(QStringView nick)
 }
 } // namespace
 
-Members::Member Members::member(QString entry)
+void Members::decode(qsizetype at)
 {
-    Member m;
-    m.key = foldedKey(QStringView(entry).mid(markLength(entry)));
-    m.entry = std::move(entry);
-    return m;
-}
-
-void Members::decode(Member& m)
-{
+    Member& m = m_members[at];
     EntryCode code = decodeEntry(m.entry);
     m.playing = code.playing;
     m.listText = code.listText();
-    m.hut = code.hut;
-    m.slot = code.slot;
     // A cell cut out of the entry is the whole of `owned`.
     m.cell = code.hut < 0 ? QString() : code.owned.isNull() ? code.cell.toString() : std::move(code.owned);
-    m.decoded = true;
+    m_places[at].hut = qint16(code.hut);
+    m_places[at].slot = qint16(code.slot);
+}
+
+void Members::decodeAll()
+{
+    if (std::exchange(m_decoded, true))
+        return;
+    for (qsizetype i = 0; i < m_members.size(); ++i)
+        decode(i);
 }
 
 void Members::reset(const QList<QStringView>& namesReply)
 {
     // The names are decoded when a line first needs them: a reply is often
     // followed by the next one before any membership line.
-    m_members.clear();
+    clear();
     m_members.reserve(namesReply.size());
-    for (QStringView entry : namesReply)
-        m_members.append(member(entry.toString()));
-    m_listsChanged = true;
+    m_places.reserve(namesReply.size());
+    for (QStringView entry : namesReply) {
+        m_places.append(Place{foldedKey(entry.mid(markLength(entry)))});
+        m_members.append(Member{entry.toString()});
+    }
 }
 
 void Members::clear()
 {
     m_members.clear();
+    m_places.clear();
+    m_decoded = false;
     m_listsChanged = true;
 }
 
 qsizetype Members::indexOf(QStringView nick) const
 {
     const uint key = foldedKey(nick);
-    for (qsizetype i = 0; i < m_members.size(); ++i) {
-        const Member& m = m_members[i];
-        if (m.key != key)
+    for (qsizetype i = 0; i < m_places.size(); ++i) {
+        if (m_places[i].key != key)
             continue;
-        const QStringView entry(m.entry);
+        const QStringView entry(m_members[i].entry);
         if (entry.mid(markLength(entry)).compare(nick, Qt::CaseInsensitive) == 0)
             return i;
     }
@@ -88,8 +92,10 @@ bool Members::joined(QStringView nick)
 {
     // A member who comes back is listed first again, as the server lists him.
     const bool fits = !left(nick);
-    m_members.prepend(member(nick.toString()));
-    decode(m_members.first());
+    m_places.prepend(Place{foldedKey(nick)});
+    m_members.prepend(Member{nick.toString()});
+    if (m_decoded)
+        decode(0);
     m_listsChanged = true;
     return fits;
 }
@@ -100,6 +106,7 @@ bool Members::left(QStringView nick)
     if (at < 0)
         return false;
     m_members.removeAt(at);
+    m_places.removeAt(at);
     m_listsChanged = true;
     return true;
 }
@@ -109,24 +116,27 @@ bool Members::renamed(QStringView from, QStringView to)
     const qsizetype at = indexOf(from);
     if (at < 0)
         return false;
+    decodeAll();
     Member& m = m_members[at];
-    const Member before = m;
-    m = member(QStringView(before.entry).left(markLength(before.entry)).toString().append(to));
-    decode(m);
+    const bool wasPlaying = m.playing;
+    const QString listText = m.listText;
+    m.entry.truncate(markLength(m.entry));
+    m.entry.append(to);
+    m_places[at].key = foldedKey(to);
+    decode(at);
     // A move into or out of a hut mostly leaves the lists as they are.
-    if (!before.decoded || m.playing != before.playing || m.listText != before.listText)
+    if (m.playing != wasPlaying || m.listText != listText)
         m_listsChanged = true;
     return true;
 }
 
 bool Members::rebuild(Declares& state, RosterLists& lists)
 {
+    decodeAll();
     clearShownHuts(state);
-    for (Member& m : m_members) {
-        if (!m.decoded)
-            decode(m);
-        if (m.hut >= 0)
-            state.HutTable[m.hut][m.slot] = m.cell;
+    for (qsizetype i = 0; i < m_places.size(); ++i) {
+        if (const Place& p = m_places[i]; p.hut >= 0)
+            state.HutTable[p.hut][p.slot] = m_members[i].cell;
     }
     state.UserCount = qint16(qMin(m_members.size(), qsizetype(std::numeric_limits<qint16>::max())));
     if (!m_listsChanged)
