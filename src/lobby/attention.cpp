@@ -67,13 +67,14 @@ void Attention::hutsRebuilt(bool complete)
 
 bool Attention::playing() const
 {
-    return m_d.MyNick.mid(4, 1) == u"b";
+    return QStringView(m_d.MyNick).mid(4, 1) == u"b";
 }
 
 int Attention::hostedHut() const
 {
-    const int hut = NickCode::hutOf(m_d.MyNick);
-    return m_d.MyNick.mid(4, 1) == u"a" && m_d.MyNick.mid(7, 1) == u"0" ? hut : -1;
+    // Views: this runs on every rebuild of the huts.
+    const QStringView nick(m_d.MyNick);
+    return nick.mid(4, 1) == u"a" && nick.mid(7, 1) == u"0" ? NickCode::hutOf(m_d.MyNick) : -1;
 }
 
 void Attention::alert()

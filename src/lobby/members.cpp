@@ -134,9 +134,10 @@ bool Members::rebuild(Declares& state, RosterLists& lists)
 {
     decodeAll();
     clearShownHuts(state);
+    const Place* places = m_places.constData();
     for (qsizetype i = 0; i < m_places.size(); ++i) {
-        if (const Place& p = m_places[i]; p.hut >= 0)
-            state.HutTable[p.hut][p.slot] = m_members[i].cell;
+        if (places[i].hut >= 0)
+            state.HutTable[places[i].hut][places[i].slot] = m_members.at(i).cell;
     }
     state.UserCount = qint16(qMin(m_members.size(), qsizetype(std::numeric_limits<qint16>::max())));
     if (!m_listsChanged)
