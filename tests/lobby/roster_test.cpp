@@ -65,6 +65,7 @@ TEST(RosterEntry, StatusDecidesListMarkAndHut)
         {"@MM_aa033Ann", "Ann/", 3, 3},
         {"MM_aa0A3Ann", "Ann/", 10, 3},
         {"MM_aa004Ann", "Ann/", 0, 4},
+        {"MM_aa021", "/", 2, 1}, // no name behind the code
         {"MM_aaFE0Ann", "Ann/", 254, 0},
         {"MM_aa025Ann", "Ann/", -1, -1},
         {"MM_aaFF0Ann", "Ann/", -1, -1},
@@ -164,6 +165,8 @@ TEST(Members, FollowTheMembershipLinesInTheServersOrder)
         SCOPED_TRACE(read.toStdString());
         Lobby lobby, fresh;
         lobby.receive(names("@" + start) + End);
+        // The lists the window holds are those of the members from now on.
+        lobby.receive(by("Zed", "JOIN :#chan") + by("Zed", "PART #chan"));
         lobby.sent();
         lobby.receive(read);
         fresh.receive(names(after) + End);
