@@ -8,11 +8,33 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 
+#include <algorithm>
+#include <vector>
+
+#include <dirent.h>
 #include <grp.h>
+#include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+namespace {
+int openFiles(qint64 pid)
+{
+    const QByteArray folder = "/proc/" + QByteArray::number(pid) + "/fd";
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return -1;
+    int files = 0;
+    while (const dirent* entry = ::readdir(dir))
+        files += entry->d_name[0] == '.' ? 0 : 1;
+    ::closedir(dir);
+    return files;
+}
+} // namespace
 
 quint16 NgircdServer::freePort()
 {
@@ -32,7 +54,7 @@ void NgircdServer::linkTo(NgircdServer& peer)
     peer.m_servers += section(*this, QByteArray());
 }
 
-QByteArray NgircdServer::config(const QByteArray& base) const
+QByteArray NgircdServer::config(const QByteArray& base, bool withLinks) const
 {
     // The shipped values of these go: ngIRCd keeps the first Listen it reads.
     static const QRegularExpression ours(
@@ -46,31 +68,85 @@ QByteArray NgircdServer::config(const QByteArray& base) const
                .arg(m_maxNickLength)
                .arg(m_penalties ? "" : "\tMaxPenaltyTime = 0\n")
                .toUtf8() +
-           m_servers;
+           (withLinks ? m_servers : QByteArray());
 }
 
-bool NgircdServer::start(int timeoutMs)
+bool NgircdServer::writeConfig(bool withLinks)
 {
     // Every test server runs from the configuration the project ships.
     QFile shipped(QStringLiteral(ZEN_SOURCE_DIR "/server/ngircd.conf"));
     QFile file(m_dir.filePath(QStringLiteral("ngircd.conf")));
     if (!shipped.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(config(shipped.readAll())) < 0) {
+        file.write(config(shipped.readAll(), withLinks)) < 0) {
         m_error = "cannot copy " + shipped.fileName() + " to " + file.fileName();
         return false;
     }
-    file.close();
+    return true;
+}
+
+bool NgircdServer::waitForOutput(const QByteArray& text, int timeoutMs)
+{
+    return waitUntil([&] { return !isRunning() || m_process->peek(1 << 20).contains(text); }, timeoutMs) &&
+           isRunning();
+}
+
+bool NgircdServer::fillTable(int timeoutMs)
+{
+    const qint64 pid = m_process->processId();
+    const int count = m_fileLimit - openFiles(pid);
+    rlimit own{};
+    ::getrlimit(RLIMIT_NOFILE, &own);
+    if (own.rlim_cur < rlim_t(count) + 256) { // this process holds them all at once
+        own.rlim_cur = std::min(rlim_t(count) + 256, own.rlim_max);
+        ::setrlimit(RLIMIT_NOFILE, &own);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(m_port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<int> held;
+    bool ok = true;
+    for (int n = 0; ok && n < count; ++n) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ok = fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            held.push_back(fd);
+        // ngIRCd's queue of connections not yet accepted holds ten; one past
+        // it would wait a second for the kernel to try again.
+        if (ok && n % 8 == 7)
+            ok = waitUntil([&] { return openFiles(pid) > m_fileLimit - count + n; }, timeoutMs);
+    }
+    ok = ok && waitUntil([&] { return openFiles(pid) >= m_fileLimit; }, timeoutMs);
+    for (int fd : held)
+        ::close(fd);
+    if (!ok)
+        m_error = QStringLiteral("ngircd did not take the %1 connections that fill its table").arg(count);
+    return ok;
+}
+
+bool NgircdServer::start(int timeoutMs)
+{
+    const bool fillFirst = m_fileLimit > 0 && !m_servers.isEmpty();
+    if (!writeConfig(!fillFirst))
+        return false;
     // ngIRCd must not run as root: when the tests do, it runs as nobody, who must reach its file.
     const passwd* user = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
     QFile::setPermissions(m_dir.path(),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+    if (user)
+        QFile::setPermissions(m_dir.filePath(QStringLiteral("ngircd.conf")),
+                              QFile::ReadOwner | QFile::WriteOwner |
+                                  QFile::ReadOther); // read again on SIGHUP
 
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     const uid_t uid = user ? user->pw_uid : 0;
     const gid_t gid = user ? user->pw_gid : 0;
-    m_process->setChildProcessModifier([uid, gid] {
+    const rlimit files{rlim_t(m_fileLimit), rlim_t(m_fileLimit)};
+    m_process->setChildProcessModifier([uid, gid, files] {
         // Between fork and exec: async-signal-safe calls only.
+        if (files.rlim_cur > 0 && ::setrlimit(RLIMIT_NOFILE, &files) != 0)
+            ::_exit(125);
         if (uid != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
             ::_exit(126);
         // The server goes when the test process goes, even if it crashes.
@@ -78,15 +154,28 @@ bool NgircdServer::start(int timeoutMs)
     });
     const QString program = QStandardPaths::findExecutable(
         QStringLiteral("ngircd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
-    m_process->start(program, {QStringLiteral("-n"), QStringLiteral("-f"), file.fileName()});
+    m_process->start(
+        program, {QStringLiteral("-n"), QStringLiteral("-f"), m_dir.filePath(QStringLiteral("ngircd.conf"))});
     // It logs this once its port is bound, and exits when it cannot bind it.
     const QByteArray listening = "Now listening on [127.0.0.1]:" + QByteArray::number(m_port) + ' ';
-    if (waitUntil([&] { return !isRunning() || m_process->peek(1 << 16).contains(listening); }, timeoutMs) &&
-        isRunning())
+    if (!waitForOutput(listening, timeoutMs)) {
+        m_error = QStringLiteral("ngircd (%1) did not listen on port %2; its output:\n")
+                      .arg(program, QString::number(m_port)) +
+                  QString::fromLocal8Bit(m_process->readAll());
+        stop();
+        return false;
+    }
+    if (!fillFirst)
         return true;
-    m_error = QStringLiteral("ngircd (%1) did not listen on port %2; its output:\n")
-                  .arg(program, QString::number(m_port)) +
-              QString::fromLocal8Bit(m_process->readAll());
+    // Filling logs a line for every connection: what came before is known.
+    m_process->readAll();
+    if (fillTable(timeoutMs) && writeConfig(true)) {
+        signal(SIGHUP); // it reads its config again, links and keeps its table
+        if (waitForOutput("Re-reading of configuration done", timeoutMs))
+            return true;
+        m_error = QStringLiteral("ngircd did not read its config again; its output:\n") +
+                  QString::fromLocal8Bit(m_process->readAll().right(2000));
+    }
     stop();
     return false;
 }
