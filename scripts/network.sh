@@ -7,6 +7,10 @@
 #   bash scripts/network.sh stop       # stops the three this script started
 #   bash scripts/network.sh status     # each one's PID, port and the servers it sees
 #   bash scripts/network.sh restart hub|leaf1|leaf2|<port>
+#   bash scripts/network.sh fill [<address>:]<port>
+#                                      # fills the table of an ngIRCd of this
+#                                      # machine not started by this script,
+#                                      # before it gets its links (see below)
 #
 # Knobs (environment):
 #   ZEN_NETWORK_DIR    where it keeps its state: the configs as run, the link
@@ -178,19 +182,19 @@ launch() {
     echo "$pid"
 }
 
-# Holds connections to server $2 (named $1) on port $3 until every file it
-# may open is in use, so its table has grown as far as it ever can, then
-# closes them all.
+# Holds connections to server $2 (named $1) on port $3 (of address $5) until
+# all $4 files it may open are in use, so its table has grown as far as it
+# ever can, then closes them all.
 fill_table() {
-    local name=$1 pid=$2 port=$3 count n fd
-    count=$((FD_LIMIT - $(ls "/proc/$pid/fd" | wc -l)))
+    local name=$1 pid=$2 port=$3 limit=${4:-$FD_LIMIT} host=${5:-$HOST} count n fd
+    count=$((limit - $(ls "/proc/$pid/fd" | wc -l)))
     (
         if ! ulimit -n $((count + 64)) 2>/dev/null && [[ $(ulimit -n) -lt $((count + 64)) ]]; then
             say "cannot fill $name: it takes $count connections at once, and this shell may open $(ulimit -n) files (raise ulimit -n)" >&2
             exit 1
         fi
         for ((n = 0; n < count; n++)); do
-            exec {fd}<>"/dev/tcp/$HOST/$port" || {
+            exec {fd}<>"/dev/tcp/$host/$port" || {
                 say "$name refused connection $((n + 1)) of the $count that fill its table" >&2
                 exit 1
             }
@@ -198,7 +202,7 @@ fill_table() {
             ((n % 8 == 7)) && sleep 0.01
         done
         for ((n = 0; n < WAIT_TENTHS; n++)); do
-            [[ $(ls "/proc/$pid/fd" 2>/dev/null | wc -l) -ge $FD_LIMIT ]] && exit 0
+            [[ $(ls "/proc/$pid/fd" 2>/dev/null | wc -l) -ge $limit ]] && exit 0
             sleep 0.1
         done
         say "$name did not take $count connections in time; its log:" >&2
@@ -369,6 +373,18 @@ stop)
     ;;
 status)
     status
+    ;;
+fill)
+    [[ $# -eq 2 && $2 =~ ^(([0-9.]+):)?([0-9]+)$ ]] || usage
+    address=${BASH_REMATCH[2]:-$HOST} port=${BASH_REMATCH[3]}
+    pid=$(ss -ltnpH "sport = :$port" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n 1 | cut -d= -f2 || true)
+    [[ -n $pid && $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd ]] ||
+        fail "no ngIRCd of this machine listens on port $port (as root, ss names every listener)"
+    limit=$(awk '/^Max open files/ { print $4 }' "/proc/$pid/limits")
+    [[ $limit =~ ^[0-9]+$ && $limit -le 4096 ]] ||
+        fail "ngIRCd (PID $pid) may open $limit files; give it at most 4096 (LimitNOFILE= of its service) so its table can be filled"
+    fill_table "ngIRCd on port $port" "$pid" "$port" "$limit" "$address"
+    say "the table of ngIRCd (PID $pid) is full: $limit files; give it its links now"
     ;;
 restart)
     [[ $# -eq 2 ]] || usage
