@@ -18,6 +18,9 @@
 #   ZEN_NETWORK_PORTS  the ports of hub, leaf1 and leaf2 at start (default
 #                      "6664 6665 6666"); stop, status and restart use the ones
 #                      the network was started with
+#   ZEN_NETWORK_FILES  how many files each server may open (default 1024): it
+#                      takes that many connections, less a few, and filling
+#                      its table takes about 2 s per thousand
 #
 # It stops only the processes it started, by the PIDs it kept. Started as root,
 # each server drops to the user nobody.
@@ -38,7 +41,7 @@ NAMES=(hub leaf1 leaf2)
 SHIPPED_PORTS=(6664 6665 6666)
 HOST=127.0.0.1
 WAIT_TENTHS=300 # how long a server gets to listen, and the network to link
-FD_LIMIT=1024   # open files per server, so connections per server: a few less
+FD_LIMIT=${ZEN_NETWORK_FILES:-1024} # open files per server, so connections: a few less
 
 say() {
     printf 'network: %s\n' "$*"
