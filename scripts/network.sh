@@ -380,6 +380,7 @@ status)
 fill)
     [[ $# -eq 2 && $2 =~ ^(([0-9.]+):)?([0-9]+)$ ]] || usage
     address=${BASH_REMATCH[2]:-$HOST} port=${BASH_REMATCH[3]}
+    command -v ss >/dev/null || fail "fill needs ss to find the server by its port: apt-get install iproute2"
     pid=$(ss -ltnpH "sport = :$port" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n 1 | cut -d= -f2 || true)
     [[ -n $pid && $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd ]] ||
         fail "no ngIRCd of this machine listens on port $port (as root, ss names every listener)"
