@@ -7,7 +7,7 @@
 #   bash scripts/network.sh stop       # stops the three this script started
 #   bash scripts/network.sh status     # each one's PID, port and the servers it sees
 #   bash scripts/network.sh restart hub|leaf1|leaf2|<port>
-#   bash scripts/network.sh fill [<address>:]<port>
+#   bash scripts/network.sh fill [<address>:]<port> [<PID>]
 #                                      # fills the table of an ngIRCd of this
 #                                      # machine not started by this script,
 #                                      # before it gets its links (see below)
@@ -208,8 +208,7 @@ fill_table() {
             [[ $(ls "/proc/$pid/fd" 2>/dev/null | wc -l) -ge $limit ]] && exit 0
             sleep 0.1
         done
-        say "$name did not take $count connections in time; its log:" >&2
-        tail -n 20 "$DIR/$name.log" >&2
+        say "$name did not take $count connections in time" >&2
         exit 1
     ) # leaving the subshell closes them
 }
@@ -378,10 +377,12 @@ status)
     status
     ;;
 fill)
-    [[ $# -eq 2 && $2 =~ ^(([0-9.]+):)?([0-9]+)$ ]] || usage
-    address=${BASH_REMATCH[2]:-$HOST} port=${BASH_REMATCH[3]}
-    command -v ss >/dev/null || fail "fill needs ss to find the server by its port: apt-get install iproute2"
-    pid=$(ss -ltnpH "sport = :$port" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n 1 | cut -d= -f2 || true)
+    [[ ($# -eq 2 || $# -eq 3 && $3 =~ ^[0-9]+$) && $2 =~ ^(([0-9.]+):)?([0-9]+)$ ]] || usage
+    address=${BASH_REMATCH[2]:-$HOST} port=${BASH_REMATCH[3]} pid=${3:-}
+    if [[ -z $pid ]]; then
+        command -v ss >/dev/null || fail "fill needs ss to find the server by its port (apt-get install iproute2), or its PID"
+        pid=$(ss -ltnpH "sport = :$port" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n 1 | cut -d= -f2 || true)
+    fi
     [[ -n $pid && $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd ]] ||
         fail "no ngIRCd of this machine listens on port $port (as root, ss names every listener)"
     limit=$(awk '/^Max open files/ { print $4 }' "/proc/$pid/limits")

@@ -8,33 +8,12 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 
-#include <algorithm>
-#include <vector>
-
-#include <dirent.h>
 #include <grp.h>
-#include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
-
-namespace {
-int openFiles(qint64 pid)
-{
-    const QByteArray folder = "/proc/" + QByteArray::number(pid) + "/fd";
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
-        return -1;
-    int files = 0;
-    while (const dirent* entry = ::readdir(dir))
-        files += entry->d_name[0] == '.' ? 0 : 1;
-    ::closedir(dir);
-    return files;
-}
-} // namespace
 
 quint16 NgircdServer::freePort()
 {
@@ -92,36 +71,17 @@ bool NgircdServer::waitForOutput(const QByteArray& text, int timeoutMs)
 
 bool NgircdServer::fillTable(int timeoutMs)
 {
-    const qint64 pid = m_process->processId();
-    const int count = m_fileLimit - openFiles(pid);
-    rlimit own{};
-    ::getrlimit(RLIMIT_NOFILE, &own);
-    if (own.rlim_cur < rlim_t(count) + 256) { // this process holds them all at once
-        own.rlim_cur = std::min(rlim_t(count) + 256, own.rlim_max);
-        ::setrlimit(RLIMIT_NOFILE, &own);
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::vector<int> held;
-    bool ok = true;
-    for (int n = 0; ok && n < count; ++n) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        ok = fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        if (fd >= 0)
-            held.push_back(fd);
-        // ngIRCd's queue of connections not yet accepted holds ten; one past
-        // it would wait a second for the kernel to try again.
-        if (ok && n % 8 == 7)
-            ok = waitUntil([&] { return openFiles(pid) > m_fileLimit - count + n; }, timeoutMs);
-    }
-    ok = ok && waitUntil([&] { return openFiles(pid) >= m_fileLimit; }, timeoutMs);
-    for (int fd : held)
-        ::close(fd);
-    if (!ok)
-        m_error = QStringLiteral("ngircd did not take the %1 connections that fill its table").arg(count);
-    return ok;
+    // The operators' script does it, for a server it did not start given its PID.
+    QProcess script;
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(QStringLiteral("bash"),
+                 {QStringLiteral(ZEN_SOURCE_DIR "/scripts/network.sh"), QStringLiteral("fill"),
+                  QString::number(m_port), QString::number(m_process->processId())});
+    if (waitUntil([&] { return script.state() == QProcess::NotRunning; }, timeoutMs) &&
+        script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0)
+        return true;
+    m_error = QStringLiteral("its table was not filled: ") + QString::fromLocal8Bit(script.readAll());
+    return false;
 }
 
 bool NgircdServer::start(int timeoutMs)
