@@ -99,6 +99,8 @@ struct Network {
             // What is timed is the clients, not the server's flood budget: with
             // penalties a player's own earlier lines can hold its NICK back by a second.
             server->setPenalties(false);
+            // Two connections per player on its server (player and floor client).
+            server->setFileLimit(servers.size() > 1 ? 2 * players / int(servers.size()) + 64 : 0);
             if (!server->start()) {
                 error = server->errorString();
                 return false;

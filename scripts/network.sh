@@ -7,6 +7,10 @@
 #   bash scripts/network.sh stop       # stops the three this script started
 #   bash scripts/network.sh status     # each one's PID, port and the servers it sees
 #   bash scripts/network.sh restart hub|leaf1|leaf2|<port>
+#   bash scripts/network.sh fill [<address>:]<port> [<PID>]
+#                                      # fills the table of an ngIRCd of this
+#                                      # machine not started by this script,
+#                                      # before it gets its links (see below)
 #
 # Knobs (environment):
 #   ZEN_NETWORK_DIR    where it keeps its state: the configs as run, the link
@@ -14,17 +18,30 @@
 #   ZEN_NETWORK_PORTS  the ports of hub, leaf1 and leaf2 at start (default
 #                      "6664 6665 6666"); stop, status and restart use the ones
 #                      the network was started with
+#   ZEN_NETWORK_FILES  how many files each server may open (default 1024): it
+#                      takes that many connections, less a few, and filling
+#                      its table takes about 2 s per thousand
 #
 # It stops only the processes it started, by the PIDs it kept. Started as root,
 # each server drops to the user nobody.
+#
+# Each server takes up to about a thousand connections (its open-file limit,
+# which this script sets). Before it links, its connection table is filled to
+# that size once: ngIRCd 26.1 keeps its connections in one table that it
+# enlarges as connections come, the table moves in memory when it grows, and
+# a zlib-compressed server link in it breaks there for good ("Compression
+# error: code -2!?"), which splits the network. A table that never grows
+# after the link is up keeps the link.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$ROOT/scripts/freeport.sh"
 DIR=${ZEN_NETWORK_DIR:-$ROOT/build/network}
 NAMES=(hub leaf1 leaf2)
 SHIPPED_PORTS=(6664 6665 6666)
 HOST=127.0.0.1
 WAIT_TENTHS=300 # how long a server gets to listen, and the network to link
+FD_LIMIT=${ZEN_NETWORK_FILES:-1024} # open files per server, so connections: a few less
 
 say() {
     printf 'network: %s\n' "$*"
@@ -90,16 +107,21 @@ passwords() {
     fi
 }
 
-# The shipped config of server $1 with this run's ports and passwords.
+# The shipped config of server $1 with this run's ports and passwords. With a
+# second argument, the config it fills its table under: that port only, and
+# no links.
 render() {
-    local i=$1 link password
+    local i=$1 fill_port=${2:-} link password
     local script=()
     for j in 0 1 2; do
-        script+=(-e "s/^\([[:space:]]*Ports\{0,1\}[[:space:]]*=[[:space:]]*\)${SHIPPED_PORTS[$j]}\$/\1${PORTS[$j]}/")
+        local port=${PORTS[$j]}
+        [[ -n $fill_port && $j -eq $i ]] && port=$fill_port
+        script+=(-e "s/^\([[:space:]]*Ports\{0,1\}[[:space:]]*=[[:space:]]*\)${SHIPPED_PORTS[$j]}\$/\1${port}/")
     done
     while read -r link password; do
         script+=(-e "s/@${link}_LINK_PASSWORD@/$password/g")
     done <"$DIR/passwords"
+    [[ -n $fill_port ]] && script+=(-e '/^\[Server\]/,$d')
     sed "${script[@]}" "$ROOT/server/network/${NAMES[$i]}.conf" >"$DIR/${NAMES[$i]}.conf"
 }
 
@@ -118,41 +140,103 @@ is_listening() {
     listening "${PORTS[$1]}"
 }
 # A server is linked once the log of its current run shows the link to each
-# of its peers: the hub to both leaves, a leaf to the hub.
+# of its peers up: the hub to both leaves, a leaf to the hub.
 is_linked() {
-    local i=$1 peer
+    local i=$1 peer last
     local peers=(hub)
     [[ $i -eq 0 ]] && peers=(leaf1 leaf2)
     for peer in "${peers[@]}"; do
-        grep -q "Server \"$peer.zenlobby.local\" .*registered" "$DIR/${NAMES[$i]}.log" || return 1
+        last=$(grep -E "Server \"$peer\.zenlobby\.local\" (un)?registered" "$DIR/${NAMES[$i]}.log" | tail -n 1)
+        [[ $last == *" registered"* ]] || return 1
     done
 }
 
+# Starts server $1 with no links, on a port nobody else knows, fills its
+# connection table there (see the top) and prints its PID. The previous run's
+# log is kept as <name>.old.log.
+launch() {
+    local i=$1 name=${NAMES[$1]} fill_port pid n
+    fill_port=$(free_port)
+    render "$i" "$fill_port"
+    [[ -f $DIR/$name.log ]] && mv -f "$DIR/$name.log" "$DIR/$name.old.log"
+    # Its own session, so a Ctrl+C meant for the caller leaves it running;
+    # the subshell and setsid exec in place, so $! is the server's own PID.
+    (
+        ulimit -n "$FD_LIMIT" || exit 125
+        exec setsid "$NGIRCD" --nodaemon --config "$DIR/$name.conf" </dev/null >"$DIR/$name.log" 2>&1
+    ) &
+    pid=$!
+    # Until it has exec'd, the process still has the shell's name.
+    for ((n = 0; n < WAIT_TENTHS * 10; n++)); do
+        [[ -d /proc/$pid ]] || break
+        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd ]] && listening "$fill_port" && break
+        sleep 0.01
+    done
+    if ! listening "$fill_port" || [[ $(cat "/proc/$pid/comm" 2>/dev/null) != ngircd ]]; then
+        say "$name did not start listening on $HOST:$fill_port; its log:" >&2
+        cat "$DIR/$name.log" >&2
+        kill -KILL "$pid" 2>/dev/null || true
+        exit 1
+    fi
+    fill_table "$name" "$pid" "$fill_port" || {
+        kill -KILL "$pid" 2>/dev/null || true
+        exit 1
+    }
+    echo "$pid"
+}
+
+# Holds connections to server $2 (named $1) on port $3 (of address $5) until
+# all $4 files it may open are in use, so its table has grown as far as it
+# ever can, then closes them all.
+fill_table() {
+    local name=$1 pid=$2 port=$3 limit=${4:-$FD_LIMIT} host=${5:-$HOST} count n fd
+    count=$((limit - $(ls "/proc/$pid/fd" | wc -l)))
+    (
+        if ! ulimit -n $((count + 64)) 2>/dev/null && [[ $(ulimit -n) -lt $((count + 64)) ]]; then
+            say "cannot fill $name: it takes $count connections at once, and this shell may open $(ulimit -n) files (raise ulimit -n)" >&2
+            exit 1
+        fi
+        for ((n = 0; n < count; n++)); do
+            exec {fd}<>"/dev/tcp/$host/$port" || {
+                say "$name refused connection $((n + 1)) of the $count that fill its table" >&2
+                exit 1
+            }
+            # ngIRCd's queue of connections not yet accepted holds ten.
+            ((n % 8 == 7)) && sleep 0.01
+        done
+        for ((n = 0; n < WAIT_TENTHS; n++)); do
+            [[ $(ls "/proc/$pid/fd" 2>/dev/null | wc -l) -ge $limit ]] && exit 0
+            sleep 0.1
+        done
+        say "$name did not take $count connections in time" >&2
+        exit 1
+    ) # leaving the subshell closes them
+}
+
+# Gives server $1 (PID $2) its own port and its links: ngIRCd reads its
+# config again on SIGHUP, keeps its table, and dials what it must.
+go_live() {
+    local i=$1 pid=$2
+    render "$i"
+    kill -HUP "$pid"
+    if ! wait_for "$i" is_listening; then
+        say "${NAMES[$i]} did not listen on $HOST:${PORTS[$i]} after reading its config again; its log:" >&2
+        tail -n 20 "$DIR/${NAMES[$i]}.log" >&2
+        exit 1
+    fi
+}
+
 start_one() {
-    local i=$1 name=${NAMES[$1]} pid n
+    local i=$1 name=${NAMES[$1]} pid
     if pid=$(pid_of "$i"); then
         say "$name already runs (PID $pid, port ${PORTS[$i]})"
         return
     fi
     listening "${PORTS[$i]}" && fail "something else listens on $HOST:${PORTS[$i]}: $name cannot start"
-    render "$i"
-    # Its own session, so a Ctrl+C meant for the caller leaves it running;
-    # setsid execs in place here, so $! is the server's own PID.
-    setsid "$NGIRCD" --nodaemon --config "$DIR/$name.conf" </dev/null >"$DIR/$name.log" 2>&1 &
-    pid=$!
-    echo $pid >"$DIR/$name.pid"
-    # Until it has exec'd, the process still has the shell's name.
-    for ((n = 0; n < 50; n++)); do
-        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd || ! -d /proc/$pid ]] && break
-        sleep 0.02
-    done
-    if ! wait_for "$i" is_listening; then
-        say "$name did not start listening on $HOST:${PORTS[$i]}; its log:" >&2
-        cat "$DIR/$name.log" >&2
-        stop_one "$i"
-        exit 1
-    fi
-    say "$name runs (PID $(pid_of "$i"), $HOST:${PORTS[$i]})"
+    pid=$(launch "$i") || exit 1
+    echo "$pid" >"$DIR/$name.pid"
+    go_live "$i" "$pid"
+    say "$name runs (PID $pid, $HOST:${PORTS[$i]})"
 }
 
 wait_linked() {
@@ -192,23 +276,27 @@ stop_one() {
     say "${NAMES[$i]} stopped (PID $pid)"
 }
 
-# Stops server $1 and starts it again. ngIRCd closes its port and its
-# players' connections at once but takes a second or two more to exit, so
-# the new one starts as soon as the port is free: a player whose client
-# tries to reconnect in the moment between finds no server and gives up.
+# Starts a new server $1, fills its table while the old one still serves,
+# then stops the old one and gives the new one the port as soon as it is
+# free. ngIRCd closes its port and its players' connections at once but takes
+# a second or two more to exit: a player whose client tries to reconnect in
+# the moment between finds no server and gives up.
 restart_one() {
-    local i=$1 old n
+    local i=$1 name=${NAMES[$1]} old new n
+    new=$(launch "$i") || exit 1
     old=$(ask_to_stop "$i")
+    echo "$new" >"$DIR/$name.pid"
     if [[ -n $old ]]; then
         for ((n = 0; n < 500; n++)); do
             listening "${PORTS[$i]}" && [[ -d /proc/$old ]] || break
             sleep 0.005
         done
     fi
-    start_one "$i"
+    go_live "$i" "$new"
+    say "$name runs (PID $new, $HOST:${PORTS[$i]})"
     if [[ -n $old ]]; then
         reap "$old"
-        say "the ${NAMES[$i]} before it has exited (PID $old)"
+        say "the $name before it has exited (PID $old)"
     fi
 }
 
@@ -287,6 +375,21 @@ stop)
     ;;
 status)
     status
+    ;;
+fill)
+    [[ ($# -eq 2 || $# -eq 3 && $3 =~ ^[0-9]+$) && $2 =~ ^(([0-9.]+):)?([0-9]+)$ ]] || usage
+    address=${BASH_REMATCH[2]:-$HOST} port=${BASH_REMATCH[3]} pid=${3:-}
+    if [[ -z $pid ]]; then
+        command -v ss >/dev/null || fail "fill needs ss to find the server by its port (apt-get install iproute2), or its PID"
+        pid=$(ss -ltnpH "sport = :$port" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n 1 | cut -d= -f2 || true)
+    fi
+    [[ -n $pid && $(cat "/proc/$pid/comm" 2>/dev/null) == ngircd ]] ||
+        fail "no ngIRCd of this machine listens on port $port (as root, ss names every listener)"
+    limit=$(awk '/^Max open files/ { print $4 }' "/proc/$pid/limits")
+    [[ $limit =~ ^[0-9]+$ && $limit -le 4096 ]] ||
+        fail "ngIRCd (PID $pid) may open $limit files; give it at most 4096 (LimitNOFILE= of its service) so its table can be filled"
+    fill_table "ngIRCd on port $port" "$pid" "$port" "$limit" "$address"
+    say "the table of ngIRCd (PID $pid) is full: $limit files; give it its links now"
     ;;
 restart)
     [[ $# -eq 2 ]] || usage

@@ -1,5 +1,6 @@
 #include "irc/dispatcher.h"
 
+#include "app/commandhelp.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
 #include "irc/foldedtext.h"
@@ -63,21 +64,11 @@ QString Dispatcher::welcomeText(const QString& serverHost)
         QStringLiteral("<--WELCOME TO ZentharaNET hosted by ") + serverHost +
             QStringLiteral(", Report Any Bugs To NightShade-->"),
         QStringLiteral("-Command List-"),
-        QStringLiteral("Type /select to get back to lobby selection"),
-        QStringLiteral("Type /away to set mode to AWAY"),
-        QStringLiteral("Type /brb to set mode to BRB"),
-        QStringLiteral("Type /kick <USER> to vote a user to be kicked"),
-        QStringLiteral("Type /in to set mode to chatting"),
-        QStringLiteral("Type /out to exit a hut"),
-        QStringLiteral("Type /botupdate to update bot data"),
-        QStringLiteral("Type /botedit to change the bots responces"),
-        QStringLiteral("Type /ignore <USER> to stop hearing a user"),
-        QStringLiteral("Type /unignore <USER> to hear a user again"),
-        QStringLiteral("Type /ignore to list the users you ignore"),
-        QStringLiteral("Type /alerts off or /alerts on to stop or allow alerts"),
     };
     QString text;
     for (const QString& line : lines)
+        text += line + CrLf;
+    for (const QString& line : CommandHelp::All)
         text += line + CrLf;
     return text;
 }

@@ -1,6 +1,7 @@
 #include "lobby/chatinput.h"
 
 #include "app/botfile.h"
+#include "app/commandhelp.h"
 #include "app/wiretext.h"
 #include "irc/connection.h"
 #include "irc/controlmessage.h"
@@ -38,7 +39,7 @@ void switchLobby(LobbyContext& lobby)
 void kick(LobbyContext& lobby, const QString& text)
 {
     if (text.size() < 6) {
-        lobby.view.appendChat(KickHelp + CrLf);
+        lobby.view.appendChat(CommandHelp::Kick + CrLf);
         return;
     }
     const QString target = text.mid(6); // whatever the sixth character is

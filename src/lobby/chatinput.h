@@ -10,7 +10,6 @@ namespace ChatInput {
 
 inline const QString LobbySwitchNotice = QStringLiteral("Lobby Switch... Connecting...");
 inline const QString BotUpdatedNotice = QStringLiteral("-=NOTICE: You Have Updated Your Bot Respoces=-");
-inline const QString KickHelp = QStringLiteral("Type /kick <USER> to vote a user to be kicked");
 inline const QString LoadFailedMessage = QStringLiteral("Could Not Load Data Files");
 
 enum class Command { Away, Brb, In, Out, Select, Kick, BotEdit, BotUpdate, Chat };

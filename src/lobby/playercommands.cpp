@@ -1,5 +1,6 @@
 #include "lobby/playercommands.h"
 
+#include "app/commandhelp.h"
 #include "app/playersettings.h"
 #include "app/ports.h"
 #include "lobby/ignorelist.h"
@@ -29,7 +30,7 @@ QString alerts(PlayerSettings& settings, const QString& choice)
     else if (choice.compare(u"off", Qt::CaseInsensitive) == 0)
         settings.setAlerts(false);
     else if (!choice.isEmpty())
-        return AlertsHelp;
+        return CommandHelp::Alerts;
     return settings.alerts() ? AlertsOn : AlertsOff;
 }
 
@@ -47,7 +48,7 @@ QString ignore(IgnoreList& list, const QString& name)
 QString unignore(IgnoreList& list, const QString& name)
 {
     if (name.isEmpty())
-        return UnignoreHelp;
+        return CommandHelp::Unignore;
     return (list.remove(name) ? QStringLiteral("You Are No Longer Ignoring ")
                               : QStringLiteral("You Were Not Ignoring ")) +
            IgnoreList::baseName(name).toString();

@@ -11,8 +11,6 @@ namespace PlayerCommands {
 
 inline const QString AlertsOn = QStringLiteral("-=NOTICE: Alerts Are On=-");
 inline const QString AlertsOff = QStringLiteral("-=NOTICE: Alerts Are Off=-");
-inline const QString AlertsHelp = QStringLiteral("Type /alerts off or /alerts on to stop or allow alerts");
-inline const QString UnignoreHelp = QStringLiteral("Type /unignore <USER> to hear a user again");
 inline const QString IgnoringNobody = QStringLiteral("You Are Ignoring Nobody");
 
 // Runs text when it is one of these commands; false when it is not.

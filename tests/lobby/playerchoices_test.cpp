@@ -1,3 +1,4 @@
+#include "app/commandhelp.h"
 #include "fakelobby.h"
 #include "lobby/attention.h"
 #include "lobby/playercommands.h"
@@ -82,9 +83,9 @@ TEST(Ignore, SilencesAPlayerWhateverHisStatusButNotHisLaunchOrVoteAndIsKept)
         {"/ignore", PlayerCommands::IgnoringNobody},    {"/ignore Amy", "You Are Ignoring Amy"},
         {"/IGNORE  hal_2 ", "You Are Ignoring hal"},    {"/ignore Hal", "You Are Ignoring Hal"},
         {"/ignore", "You Are Ignoring: Amy, hal"},      {"/unignore amy", "You Are No Longer Ignoring amy"},
-        {"/unignore amy", "You Were Not Ignoring amy"}, {"/unignore", PlayerCommands::UnignoreHelp},
+        {"/unignore amy", "You Were Not Ignoring amy"}, {"/unignore", CommandHelp::Unignore},
         {"/alerts ON", PlayerCommands::AlertsOn},       {"/alerts off", PlayerCommands::AlertsOff},
-        {"/alerts of", PlayerCommands::AlertsHelp}};
+        {"/alerts of", CommandHelp::Alerts}};
     for (const auto& c : commands) {
         lobby.view.chat.clear();
         lobby.client.SEND_Click(c.typed);

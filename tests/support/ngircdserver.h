@@ -23,6 +23,12 @@ public:
     // This server dials `peer`. Only one side may dial: ngIRCd 26.1 crashes
     // when both dial each other.
     void linkTo(NgircdServer& peer);
+    // At most this many open files, so a few less connections. A linked
+    // server that takes more than about a hundred connections needs one:
+    // ngIRCd 26.1 breaks a compressed link for good when its connection table
+    // grows (the table moves in memory), so such a server starts without its
+    // links, has its table filled to this size, and links only then.
+    void setFileLimit(int files) { m_fileLimit = files; }
 
     // Starts the server and waits until it listens. False (with errorString()
     // set) when it exits or does not listen in time.
@@ -44,7 +50,11 @@ public:
 private:
     bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
     // The shipped configuration with this object's name, address, port, settings and links.
-    QByteArray config(const QByteArray& base) const;
+    QByteArray config(const QByteArray& base, bool withLinks) const;
+    bool writeConfig(bool withLinks);
+    bool waitForOutput(const QByteArray& text, int timeoutMs);
+    // Holds connections until every file the server may open is in use.
+    bool fillTable(int timeoutMs);
 
     QTemporaryDir m_dir;
     std::unique_ptr<QProcess> m_process;
@@ -52,5 +62,6 @@ private:
     QString m_error;
     quint16 m_port = 0;
     int m_maxNickLength = 28;
+    int m_fileLimit = 0; // 0: as inherited, and no filling
     bool m_penalties = true;
 };
