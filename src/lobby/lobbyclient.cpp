@@ -172,10 +172,7 @@ void LobbyClient::finish()
 void LobbyClient::emptyLobby()
 {
     m_roster.reset();
-    for (int hut = 0; hut <= 4; ++hut) {
-        for (int slot = 0; slot <= 3; ++slot)
-            m_d.HutTable[hut][slot].clear();
-    }
+    clearShownHuts(m_d);
 }
 
 void LobbyClient::serverLine(const ServerLine& line)
