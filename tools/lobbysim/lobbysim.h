@@ -72,12 +72,8 @@ public:
     int playersInLobby() const;
     // Every live player is in the lobby and lists every live player.
     bool allSeeAll() const;
-    // Every live player in the lobby shows the same lists and huts; with
-    // `inOrder` false, the same names in each list in whatever order. Linked
-    // servers each order a channel's members their own way (a restarted one
-    // takes them in the order of the others' burst), and a player shows his
-    // own server's order.
-    bool rostersAgree(bool inOrder = true) const;
+    // Every live player in the lobby shows the same lists and huts.
+    bool rostersAgree() const;
 
     // Lets the traffic settle (Settler), then runs `then`.
     // With `among`, only the players it holds for take part.

@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         });
     });
     QObject::connect(&settleCheck, &QTimer::timeout, &app, [&] {
-        if (!sim.rostersAgree(parsed.options->servers.size() == 1) && settling.elapsed() < SettleMs)
+        if (!sim.rostersAgree() && settling.elapsed() < SettleMs)
             return;
         settleCheck.stop();
         sim.checkFreshNames([&] {

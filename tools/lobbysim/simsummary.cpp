@@ -66,18 +66,10 @@ bool LobbySim::allSeeAll() const
     return true;
 }
 
-bool LobbySim::rostersAgree(bool inOrder) const
+bool LobbySim::rostersAgree() const
 {
     const SimPlayer* first = nullptr;
     RosterSnapshot reference;
-    auto snapshotOf = [inOrder](const SimPlayer& player) {
-        RosterSnapshot shown = RosterSnapshot::of(player);
-        if (!inOrder) {
-            shown.chatting.sort();
-            shown.playing.sort();
-        }
-        return shown;
-    };
     for (const auto& player : m_players) {
         if (player->ended())
             continue;
@@ -85,8 +77,8 @@ bool LobbySim::rostersAgree(bool inOrder) const
             return false;
         if (!first) {
             first = player.get();
-            reference = snapshotOf(*player);
-        } else if (snapshotOf(*player) != reference) {
+            reference = RosterSnapshot::of(*player);
+        } else if (RosterSnapshot::of(*player) != reference) {
             return false;
         }
     }
@@ -160,9 +152,7 @@ QString LobbySim::summary() const
         text += QStringLiteral("  rosters        nobody is in the lobby\n");
     else
         text += QStringLiteral("  rosters        %1%2; %3\n")
-                    .arg(rostersAgree()        ? QStringLiteral("all agree")
-                         : rostersAgree(false) ? QStringLiteral("all agree but for the order of the lists")
-                                               : QStringLiteral("still differ"),
+                    .arg(rostersAgree() ? QStringLiteral("all agree") : QStringLiteral("still differ"),
                          m_fresh.note(), RosterSnapshot::of(*sample).describe());
     return text;
 }
