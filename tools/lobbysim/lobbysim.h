@@ -74,6 +74,8 @@ public:
     bool allSeeAll() const;
     // Every live player in the lobby shows the same lists and huts.
     bool rostersAgree() const;
+    // A line saying where two rosters differ; empty when all agree.
+    QString rosterDifference() const;
 
     // Lets the traffic settle (Settler), then runs `then`.
     // With `among`, only the players it holds for take part.

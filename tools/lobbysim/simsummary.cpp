@@ -85,6 +85,42 @@ bool LobbySim::rostersAgree() const
     return true;
 }
 
+// Where the first player whose roster differs from the first one's differs:
+// names only one of them lists, and hut cells they fill differently.
+QString LobbySim::rosterDifference() const
+{
+    const SimPlayer* first = nullptr;
+    for (const auto& player : m_players) {
+        if (player->ended() || !player->inLobby())
+            continue;
+        if (!first) {
+            first = player.get();
+            continue;
+        }
+        const RosterSnapshot a = RosterSnapshot::of(*first), b = RosterSnapshot::of(*player);
+        if (a == b)
+            continue;
+        QStringList seen;
+        auto onlyIn = [&seen](const QStringList& x, const QStringList& y, const QString& who) {
+            for (const QString& name : x) {
+                if (!y.contains(name))
+                    seen << name + QStringLiteral(" only at ") + who;
+            }
+        };
+        onlyIn(a.chatting + a.playing, b.chatting + b.playing, first->name());
+        onlyIn(b.chatting + b.playing, a.chatting + a.playing, player->name());
+        for (int i = 0; i < 16; ++i) {
+            if (a.huts[i] != b.huts[i])
+                seen << QStringLiteral("hut %1.%2 %3 / %4").arg(i / 4).arg(i % 4).arg(a.huts[i], b.huts[i]);
+        }
+        if (a.userCount != b.userCount)
+            seen << QStringLiteral("count %1 / %2").arg(a.userCount).arg(b.userCount);
+        return QStringLiteral("  differing      %1 / %2: %3\n")
+            .arg(first->name(), player->name(), seen.mid(0, 6).join(QStringLiteral(", ")));
+    }
+    return {};
+}
+
 QString LobbySim::summary() const
 {
     int kicked = 0, lost = 0, hosts = 0, joiners = 0;
@@ -153,7 +189,8 @@ QString LobbySim::summary() const
     else
         text += QStringLiteral("  rosters        %1%2; %3\n")
                     .arg(rostersAgree() ? QStringLiteral("all agree") : QStringLiteral("still differ"),
-                         m_fresh.note(), RosterSnapshot::of(*sample).describe());
+                         m_fresh.note(), RosterSnapshot::of(*sample).describe()) +
+                rosterDifference();
     return text;
 }
 
