@@ -122,7 +122,13 @@ render() {
         script+=(-e "s/@${link}_LINK_PASSWORD@/$password/g")
     done <"$DIR/passwords"
     [[ -n $fill_port ]] && script+=(-e '/^\[Server\]/,$d')
-    sed "${script[@]}" "$ROOT/server/network/${NAMES[$i]}.conf" >"$DIR/${NAMES[$i]}.conf"
+    # It holds the link passwords: readable by the server (nobody, when
+    # started as root, reads it again on SIGHUP) and its owner only.
+    local config=$DIR/${NAMES[$i]}.conf
+    (umask 077 && sed "${script[@]}" "$ROOT/server/network/${NAMES[$i]}.conf" >"$config")
+    if [[ $(id -u) -eq 0 ]]; then
+        chgrp nogroup "$config" && chmod 640 "$config"
+    fi
 }
 
 # Waits until `test` succeeds, up to WAIT_TENTHS tenths of a second; fails
