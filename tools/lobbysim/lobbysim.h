@@ -102,6 +102,8 @@ signals:
     void finished();
 
 private:
+    // How many players `holds`.
+    template <typename Holds> int countPlayers(Holds holds) const;
     qint64 bytesReceived() const;
     int actionCount() const;
     SimPlayer* randomPlayerInLobby();

@@ -19,26 +19,24 @@ bool hasMessage(const SimPlayer& player, const QString& text)
 
 } // namespace
 
+template <typename Holds> int LobbySim::countPlayers(Holds holds) const
+{
+    return int(std::count_if(m_players.begin(), m_players.end(), [&](const auto& p) { return holds(*p); }));
+}
+
 int LobbySim::livePlayers() const
 {
-    int live = 0;
-    for (const auto& player : m_players)
-        live += player->ended() ? 0 : 1;
-    return live;
+    return countPlayers([](const SimPlayer& p) { return !p.ended(); });
 }
 
 int LobbySim::reconnectedPlayers() const
 {
-    return int(
-        std::count_if(m_players.begin(), m_players.end(), [](const auto& p) { return p->session() > 1; }));
+    return countPlayers([](const SimPlayer& p) { return p.session() > 1; });
 }
 
 int LobbySim::playersInLobby() const
 {
-    int in = 0;
-    for (const auto& player : m_players)
-        in += player->inLobby() ? 1 : 0;
-    return in;
+    return countPlayers([](const SimPlayer& p) { return p.inLobby(); });
 }
 
 bool LobbySim::allSeeAll() const
